@@ -1,0 +1,2 @@
+// Figures of the fileops commands.
+#include "benchmark.h"

@@ -1,0 +1,2 @@
+// Figures of the list commands.
+#include "benchmark.h"

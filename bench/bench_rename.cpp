@@ -1,0 +1,2 @@
+// Figures of the rename commands.
+#include "benchmark.h"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+// The benchmark runs the program's own commands headless on real files and prints one
+// "name: value" line per figure. Each subsystem registers its figures in its own file.
+struct BenchOptions {
+    int n = 32767;   // entries per list
+};
+
+using BenchFunction = std::function<void(const BenchOptions &)>;
+
+// Registers a group of figures; groups run in the order of their names.
+bool registerBench(const char *name, BenchFunction run);
+
+void printFigure(const QString &name, double value);
+
+// Seconds taken by f.
+template <typename F>
+double secondsOf(F &&f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Peak resident set size of this process so far, in MiB.
+double peakRssMiB();
+
+#define QUILLMERE_BENCH(name, fn) \
+    static const bool name##_registered = registerBench(#name, fn)

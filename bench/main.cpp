@@ -1,0 +1,60 @@
+// quillmere-bench [--n N] [group ...]: runs the registered groups (all when none is named).
+#include <QApplication>
+#include <QFile>
+#include <QStringList>
+#include <QTextStream>
+
+#include <map>
+#include <sys/resource.h>
+
+#include "benchmark.h"
+
+namespace {
+
+std::map<std::string, BenchFunction> &groups()
+{
+    static std::map<std::string, BenchFunction> g;
+    return g;
+}
+
+} // namespace
+
+bool registerBench(const char *name, BenchFunction run)
+{
+    groups()[name] = std::move(run);
+    return true;
+}
+
+void printFigure(const QString &name, double value)
+{
+    QTextStream(stdout) << name << ": " << QString::number(value, 'f', 4) << Qt::endl;
+}
+
+double peakRssMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    BenchOptions options;
+    QStringList wanted;
+    const QStringList args = app.arguments().mid(1);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--n") && i + 1 < args.size())
+            options.n = qBound(1, args[++i].toInt(), 32767);
+        else
+            wanted << args[i];
+    }
+    for (const auto &[name, run] : groups()) {
+        if (wanted.isEmpty() || wanted.contains(QString::fromStdString(name)))
+            run(options);
+    }
+    return 0;
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/deps.sh"
+quillmere_install_deps
+quillmere_build
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$here/../build" --output-on-failure

@@ -1,0 +1,101 @@
+// The busy lock, the progress bar and the list checks that the commands share.
+#include "app/form1.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QWidget>
+
+#include <cmath>
+
+#include "app/appinfo.h"
+
+namespace {
+
+void setItemEnabled(QObject *item, bool enabled)
+{
+    if (auto *w = qobject_cast<QWidget *>(item))
+        w->setEnabled(enabled);
+    else if (auto *a = qobject_cast<QAction *>(item))
+        a->setEnabled(enabled);
+}
+
+} // namespace
+
+void Form1::ForbidCmd()
+{
+    for (QObject *item : std::as_const(busySet_))
+        setItemEnabled(item, false);
+}
+
+void Form1::UnForbidCmd()
+{
+    for (QObject *item : std::as_const(busySet_))
+        setItemEnabled(item, true);
+}
+
+void Form1::ShowProgressBar(qint16 count)
+{
+    setProgressPosition(0.0f);
+    if (count > 0) {
+        setProgressMaximum(float(count));
+        ProgressBar1->setVisible(true);
+    }
+}
+
+void Form1::ShowProgress()
+{
+    setProgressPosition(progressPos_ + 1.0f);
+}
+
+void Form1::UnShowProgressBar()
+{
+    ProgressBar1->setVisible(false);
+}
+
+qint16 Form1::GetSelCounts() const
+{
+    // Summing the selection's ranges counts the selected entries without visiting each one.
+    qsizetype count = 0;
+    for (const QItemSelectionRange &range : List1->selectionModel()->selection())
+        count += range.height();
+    return qint16(qMin<qsizetype>(count, AppInfo::MaxListEntries));
+}
+
+void Form1::PanDuanList()
+{
+    if (List1->count() == 0) {
+        List1AllSel = false;
+        List1->setToolTip(QString());
+        return;
+    }
+    if (File1->count() == 0) {
+        File1AllSel = false;
+        File1->setToolTip(QString());
+    }
+}
+
+void Form1::setProgressMaximum(float max)
+{
+    progressMax_ = max;
+    updateProgressDisplay();
+}
+
+void Form1::setProgressPosition(float pos)
+{
+    progressPos_ = pos;
+    updateProgressDisplay();
+}
+
+void Form1::updateProgressDisplay()
+{
+    // The commands keep maximum and position as they please; the bar shows their ratio and
+    // stays full when the position runs past the maximum. A maximum of 0 shows an empty bar.
+    const int max = progressMax_ > 0.0f ? int(std::lround(progressMax_)) : 0;
+    const int shownMax = qMax(1, max);
+    const int pos = max == 0 ? 0 : int(qBound(0.0f, progressPos_, float(max)));
+    if (ProgressBar1->maximum() != shownMax)
+        ProgressBar1->setRange(0, shownMax);
+    ProgressBar1->setValue(pos);
+}

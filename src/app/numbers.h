@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+double readNumber(QStringView text);
+QString numberText(double v);

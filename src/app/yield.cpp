@@ -1,0 +1,8 @@
+#include "app/yield.h"
+
+#include <QCoreApplication>
+
+void yieldToEventLoop()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class NamePatterns;
+
+// The names of the plain files of a folder that match the patterns, in the natural order a
+// file manager shows them (numbers by value, case ignored). Folders and hidden files are
+// not listed.
+QStringList listPaneFiles(const QString &folder, const NamePatterns &patterns);

@@ -1,0 +1,4 @@
+// The find dialog.
+#include "app/form1.h"
+
+void Form1::Command12_Click() {}

@@ -1,0 +1,6 @@
+#include "platform/displaypower.h"
+
+bool requestDisplayStandby(QWidget *)
+{
+    return false;
+}

@@ -1,0 +1,32 @@
+#include "testwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+TestWindow::TestWindow(const QString &savedFolder)
+{
+    if (!savedFolder.isNull()) {
+        QFile ini(iniPath());
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[path]\nvalue=" + savedFolder.toUtf8() + "\n");
+    }
+    form = std::make_unique<Form1>(dialogs, desktop, app.path());
+}
+
+bool TestWindow::showActive()
+{
+    form->show();
+    form->activateWindow();
+    return QTest::qWaitForWindowActive(form.get());
+}
+
+QString makeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}

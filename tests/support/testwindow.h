@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "app/form1.h"
+#include "fakedesktop.h"
+#include "fakedialogs.h"
+
+// A main window as the program makes it, with the recording fakes at the desktop seam and
+// its own application folder (where FilePath.ini lives) in a temporary directory.
+struct TestWindow {
+    // savedFolder, when given, is written to FilePath.ini before the window is made.
+    explicit TestWindow(const QString &savedFolder = QString());
+
+    Form1 *operator->() const { return form.get(); }
+    Form1 &operator*() const { return *form; }
+    QString appDir() const { return app.path(); }
+    QString iniPath() const { return app.path() + QStringLiteral("/FilePath.ini"); }
+    // Shows the window and waits until it is active, so focus changes are delivered.
+    bool showActive();
+
+    FakeDialogs dialogs;
+    FakeDesktop desktop;
+    QTemporaryDir app;
+    std::unique_ptr<Form1> form;
+};
+
+// Writes a file (parent folders made as needed) and returns its path.
+QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));
