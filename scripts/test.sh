@@ -6,3 +6,6 @@ source "$here/deps.sh"
 quillmere_install_deps
 quillmere_build
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$here/../build" --output-on-failure
+# The program in a real X server: its window appears, closes like under a window manager,
+# and the settings file is written.
+bash "$here/window-check.sh"

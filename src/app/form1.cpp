@@ -148,6 +148,12 @@ void Form1::createControls()
     for (int c = 1; c < dirModel_->columnCount(); ++c)
         Dir1->hideColumn(c);
     Dir1->setUniformRowHeights(true);
+    // The tree loads folders in the background; once a folder on the way to the current one
+    // has loaded, the current folder can be brought into view.
+    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        if (dir1Path_.startsWith(loaded))
+            showCurrentFolderInTree();
+    });
 
     // The commands that a long file operation locks, in the order they are locked.
     busySet_ = {Text4, Text2, Text3, List1, Command6, Command7, File1, Command1, Command2,

@@ -154,6 +154,7 @@ public:
     QString dir1Path() const { return dir1Path_; }
     QString file1Pattern() const { return file1Pattern_; }
     void refreshFile1();                     // re-read the pane from the disk
+    void showCurrentFolderInTree();
 
     // Message box with the program's conventions (the application's title unless given).
     Dialogs::Answer MsgBox(const QString &text, const QString &title = QString(),

@@ -9,7 +9,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
-    QApplication::setApplicationDisplayName(AppInfo::Title);
 
     QtDialogs dialogs;
     LinuxDesktop desktop;

@@ -1,6 +1,6 @@
 #include "app/pathpieces.h"
 
-#include <QFileInfo>
+#include "platform/filelookup.h"
 
 #include <cerrno>
 
@@ -31,5 +31,5 @@ TextResult GetMidName(const QString &p, QChar sep)
 
 bool FileExists(const QString &p)
 {
-    return !p.isEmpty() && !p.endsWith(u'/') && QFileInfo::exists(p);
+    return findFirst(p, LookupKind::Any);
 }

@@ -1,3 +1,165 @@
 #include "app/profile.h"
-std::optional<QString> readProfileString(const QString &, const QString &, const QString &) { return std::nullopt; }
-bool writeProfileString(const QString &, const QString &, const QString &, const QString &) { return false; }
+
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+
+namespace {
+
+struct Line {
+    QByteArray text;    // without its line ending
+    QByteArray ending;  // "\n", "\r\n" or empty on a last line without one
+};
+
+QList<Line> splitLines(const QByteArray &content)
+{
+    QList<Line> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        const qsizetype lf = content.indexOf('\n', start);
+        if (lf < 0) {
+            lines.append({content.mid(start), QByteArray()});
+            break;
+        }
+        const bool cr = lf > start && content.at(lf - 1) == '\r';
+        lines.append({content.mid(start, lf - start - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
+        start = lf + 1;
+    }
+    return lines;
+}
+
+// The name of a "[section]" line, or nothing.
+std::optional<QString> sectionName(const QByteArray &line)
+{
+    const QByteArray t = line.trimmed();
+    if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']'))
+        return std::nullopt;
+    return QString::fromUtf8(t.mid(1, t.size() - 2)).trimmed();
+}
+
+// The key of a "key=value" line, or nothing (comments and other lines).
+std::optional<QString> keyName(const QByteArray &line)
+{
+    const QByteArray t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#') || t.startsWith('['))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    if (eq <= 0)
+        return std::nullopt;
+    return QString::fromUtf8(t.left(eq)).trimmed();
+}
+
+QString valueOf(const QByteArray &line)
+{
+    QByteArray v = line.mid(line.indexOf('=') + 1).trimmed();
+    // A value quoted as a whole loses its quotes, so blanks at its ends survive a round trip.
+    if (v.size() >= 2 && v.startsWith('"') && v.endsWith('"'))
+        v = v.mid(1, v.size() - 2);
+    return QString::fromUtf8(v);
+}
+
+QByteArray encodedValue(const QString &value)
+{
+    const bool quote = value != value.trimmed() || (value.startsWith(u'"') && value.endsWith(u'"'));
+    const QByteArray utf8 = value.toUtf8();
+    return quote ? '"' + utf8 + '"' : utf8;
+}
+
+bool same(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+std::optional<QString> profileValue(const QByteArray &content, const QString &section,
+                                    const QString &key)
+{
+    bool inSection = false;
+    for (const Line &line : splitLines(content)) {
+        if (const auto name = sectionName(line.text)) {
+            inSection = same(*name, section);
+        } else if (inSection) {
+            const auto k = keyName(line.text);
+            if (k && same(*k, key))
+                return valueOf(line.text);
+        }
+    }
+    return std::nullopt;
+}
+
+QByteArray withProfileValue(const QByteArray &content, const QString &section, const QString &key,
+                            const QString &value)
+{
+    QList<Line> lines = splitLines(content);
+    const QByteArray newline = content.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+    const QByteArray entry = key.toUtf8() + '=' + encodedValue(value);
+
+    qsizetype sectionAt = -1;   // the matching section's header line
+    qsizetype lastKeyAt = -1;   // its last key line
+    bool inSection = false;
+    bool replaced = false;
+    for (qsizetype i = 0; i < lines.size() && !replaced; ++i) {
+        if (const auto name = sectionName(lines[i].text)) {
+            if (sectionAt >= 0 && inSection)
+                break;
+            inSection = same(*name, section);
+            if (inSection && sectionAt < 0)
+                sectionAt = lastKeyAt = i;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (const auto k = keyName(lines[i].text)) {
+            if (same(*k, key)) {
+                lines[i].text = lines[i].text.left(lines[i].text.indexOf('=') + 1) + encodedValue(value);
+                replaced = true;
+            } else {
+                lastKeyAt = i;
+            }
+        }
+    }
+    if (!replaced) {
+        if (!lines.isEmpty() && lines.last().ending.isEmpty())
+            lines.last().ending = newline;
+        if (sectionAt < 0) {
+            lines.append({'[' + section.toUtf8() + ']', newline});
+            lines.append({entry, newline});
+        } else {
+            lines.insert(lastKeyAt + 1, {entry, newline});
+        }
+    }
+    QByteArray out;
+    out.reserve(content.size() + entry.size() + 16);
+    for (const Line &line : std::as_const(lines))
+        out += line.text + line.ending;
+    return out;
+}
+
+std::optional<QString> readProfileString(const QString &file, const QString &section,
+                                         const QString &key)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return profileValue(f.readAll(), section, key);
+}
+
+bool writeProfileString(const QString &file, const QString &section, const QString &key,
+                        const QString &value)
+{
+    if (value.contains(u'\n') || value.contains(u'\r'))
+        return false;
+    QByteArray content;
+    {
+        QFile old(file);
+        if (old.exists() && !old.open(QIODevice::ReadOnly))
+            return false;
+        content = old.readAll();
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(withProfileValue(content, section, key, value));
+    return out.commit();
+}

@@ -1,40 +1,65 @@
 #include "browse/filelisting.h"
 
-#include <QCollator>
 #include <QDir>
 
 #include <algorithm>
-#include <vector>
 
 #include "browse/patterns.h"
 
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Natural order: runs of digits compare by their value, everything else without regard to
+// case; names equal that way fall back to plain order so the sort is total.
+bool naturalLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && isDigit(a[ei]))
+                ++ei;
+            while (ej < b.size() && isDigit(b[ej]))
+                ++ej;
+            // Leading zeros do not change the value.
+            qsizetype si = i, sj = j;
+            while (si + 1 < ei && a[si] == u'0')
+                ++si;
+            while (sj + 1 < ej && b[sj] == u'0')
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj;
+            const int c = QStringView(a).sliced(si, ei - si).compare(QStringView(b).sliced(sj, ej - sj));
+            if (c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
+        if (ca != cb)
+            return ca < cb;
+        ++i;
+        ++j;
+    }
+    if (a.size() - i != b.size() - j)
+        return a.size() - i < b.size() - j;
+    return a < b;
+}
+
+} // namespace
+
 QStringList listPaneFiles(const QString &folder, const NamePatterns &patterns)
 {
-    const QStringList all = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
-
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-
-    // Sort keys once per name: comparing keys is far cheaper than collating pairs.
-    struct Keyed {
-        QCollatorSortKey key;
-        QString name;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(all.size());
-    for (const QString &name : all) {
-        if (patterns.matches(name))
-            keyed.push_back({collator.sortKey(name), name});
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) {
-        const int c = a.key.compare(b.key);
-        return c != 0 ? c < 0 : a.name < b.name;
-    });
-
     QStringList names;
-    names.reserve(int(keyed.size()));
-    for (const Keyed &k : keyed)
-        names << k.name;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort)) {
+        if (patterns.matches(name))
+            names << name;
+    }
+    std::sort(names.begin(), names.end(), naturalLess);
     return names;
 }

@@ -85,11 +85,20 @@ void Form1::setDir1(const QString &folder)
         settingPanes_ = true;
         const QModelIndex index = dirModel_->index(path);
         Dir1->setCurrentIndex(index);
-        Dir1->scrollTo(index);
+        showCurrentFolderInTree();
         settingPanes_ = false;
     }
     dir1Path_ = path;
     Dir1_Change();
+}
+
+void Form1::showCurrentFolderInTree()
+{
+    // The folder and the way to it are opened, so its subfolders are one click away.
+    const QModelIndex current = Dir1->currentIndex();
+    for (QModelIndex i = current; i.isValid(); i = i.parent())
+        Dir1->expand(i);
+    Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }
 
 void Form1::refreshFile1()

@@ -1,1 +1,13 @@
+#pragma once
 
+#include <QString>
+
+enum class LookupKind {
+    Any,         // a file or a folder
+    PlainFiles,  // a regular file (links followed) whose name does not start with "."
+};
+
+// Whether a path names something of the kind, or, when its name part holds "*" or "?",
+// whether something of the kind in its folder matches it as a pattern. A path ending in
+// "/" or a folder that cannot be read finds nothing.
+bool findFirst(const QString &pattern, LookupKind kind);

@@ -1,0 +1,90 @@
+// Reading typed numbers and writing running numbers.
+#include <QLocale>
+#include <QTest>
+
+#include <cmath>
+
+#include "app/numbers.h"
+
+class TstNumbers : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        const struct {
+            const char *text;
+            double value;
+        } rows[] = {
+            {"007", 7}, {"12abc", 12}, {"1 000", 1000}, {"abc", 0}, {"-2", -2}, {"+3", 3},
+            {"&H10", 16}, {"&h1f", 31}, {"&O17", 15}, {"&Hxyz", 0}, {"1.5", 1.5}, {"1.5.3", 1.5},
+            {".5", 0.5}, {"5.", 5}, {"1e3", 1000}, {"1E-2", 0.01}, {"2.5D1", 25}, {"1e", 1},
+            {"1e+", 1}, {"1 2", 12}, {"\t4\n2", 42}, {"", 0}, {" ", 0}, {".", 0}, {"-", 0},
+            {"inf", 0}, {"nan", 0}, {"0x10", 0}, {"12,5", 12},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.text) << QString::fromUtf8(r.text) << r.value;
+    }
+
+    void reading()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(readNumber(text), value);
+    }
+
+    void readingIgnoresTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));
+        QCOMPARE(readNumber(u"1.5"), 1.5);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void hugeNumbersReadAsInfinity()
+    {
+        QVERIFY(std::isinf(readNumber(u"1e999")));
+        QVERIFY(readNumber(u"-1e999") < 0);
+    }
+
+    void text_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << QStringLiteral("0");
+        QTest::newRow("minus zero") << -0.0 << QStringLiteral("0");
+        QTest::newRow("ten") << 10.0 << QStringLiteral("10");
+        QTest::newRow("negative") << -2.0 << QStringLiteral("-2");
+        QTest::newRow("half") << 1.5 << QStringLiteral("1.5");
+        QTest::newRow("three tenths by addition") << 0.1 + 0.1 + 0.1 << QStringLiteral("0.3");
+        QTest::newRow("fifteen digits") << 123456789012345.0 << QStringLiteral("123456789012345");
+    }
+
+    void text()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(numberText(value), text);
+    }
+
+    void runningNumbersByRepeatedAddition()
+    {
+        QStringList seen;
+        double n = readNumber(u"0.1");
+        for (int i = 0; i < 10; ++i, n += readNumber(u"0.1"))
+            seen << numberText(n);
+        QCOMPARE(seen.join(u' '), QStringLiteral("0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1"));
+    }
+
+    void textUsesTheLocalesSeparator()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));
+        QCOMPARE(numberText(2.5), QStringLiteral("2,5"));
+        QCOMPARE(numberText(-1000.0), QStringLiteral("-1000"));
+        QLocale::setDefault(QLocale::c());
+    }
+};
+
+QTEST_MAIN(TstNumbers)
+#include "tst_numbers.moc"

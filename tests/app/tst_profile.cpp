@@ -1,0 +1,118 @@
+// The settings file: one value read and written, everything else of the file kept.
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "app/profile.h"
+
+namespace {
+
+const QString kPath = QStringLiteral("path");
+const QString kValue = QStringLiteral("value");
+
+QByteArray readAll(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class TstProfile : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reading_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << QByteArray("[path]\nvalue=/home/a\n") << QStringLiteral("/home/a");
+        QTest::newRow("case of names") << QByteArray("[PATH]\r\nVALUE = /x \r\n") << QStringLiteral("/x");
+        QTest::newRow("other sections first") << QByteArray("[a]\nvalue=no\n[path]\nvalue=yes") << QStringLiteral("yes");
+        QTest::newRow("quoted blanks") << QByteArray("[path]\nvalue=\" /a b \"\n") << QStringLiteral(" /a b ");
+        QTest::newRow("long value read whole") << QByteArray("[path]\nvalue=" + QByteArray(600, 'x') + "\n")
+                                               << QString(600, u'x');
+        QTest::newRow("chinese") << QByteArray("[path]\nvalue=/照片\n") << QStringLiteral("/照片");
+        QTest::newRow("missing key") << QByteArray("[path]\nother=1\n") << QStringLiteral("<none>");
+        QTest::newRow("key in other section") << QByteArray("[x]\nvalue=1\n") << QStringLiteral("<none>");
+        QTest::newRow("comment") << QByteArray("[path]\n;value=1\n") << QStringLiteral("<none>");
+    }
+
+    void reading()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, expected);
+        QCOMPARE(profileValue(content, kPath, kValue).value_or(QStringLiteral("<none>")), expected);
+    }
+
+    void writing_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file") << QByteArray() << QByteArray("[path]\nvalue=/n\n");
+        QTest::newRow("replace keeps the rest")
+            << QByteArray("; mine\n[a]\nk=v\n\n[Path]\nx=1\nValue = /old\ny=2\n[b]\n")
+            << QByteArray("; mine\n[a]\nk=v\n\n[Path]\nx=1\nValue =/n\ny=2\n[b]\n");
+        QTest::newRow("crlf kept") << QByteArray("[path]\r\nvalue=/old\r\n") << QByteArray("[path]\r\nvalue=/n\r\n");
+        QTest::newRow("key added to its section") << QByteArray("[path]\nx=1\n\n[b]\nk=v\n")
+                                                  << QByteArray("[path]\nx=1\nvalue=/n\n\n[b]\nk=v\n");
+        QTest::newRow("section appended") << QByteArray("[b]\nk=v") << QByteArray("[b]\nk=v\n[path]\nvalue=/n\n");
+    }
+
+    void writing()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QCOMPARE(withProfileValue(before, kPath, kValue, QStringLiteral("/n")), after);
+    }
+
+    void fileRoundTrip_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << QStringLiteral("/home/user/photos");
+        QTest::newRow("blanks at the ends") << QStringLiteral(" /tmp/x ");
+        QTest::newRow("quotes") << QStringLiteral("\"/q\"");
+        QTest::newRow("equals and semicolon") << QStringLiteral("/a=b;c");
+        QTest::newRow("chinese") << QStringLiteral("/home/用户/照片");
+    }
+
+    void fileRoundTrip()
+    {
+        QFETCH(QString, value);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        QVERIFY(writeProfileString(ini, kPath, kValue, value));
+        QCOMPARE(readProfileString(ini, kPath, kValue).value_or(QStringLiteral("<none>")), value);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+    }
+
+    void lineBreakIsRefusedAndFileKept()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/good")));
+        QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\nvalue=/evil")));
+        QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\r")));
+        QCOMPARE(readAll(ini), QByteArray("[path]\nvalue=/good\n"));
+    }
+
+    void missingFileReadsNothing()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!readProfileString(dir.filePath(QStringLiteral("none.ini")), kPath, kValue));
+    }
+
+    void unwritableTargetFailsQuietly()
+    {
+        QTemporaryDir dir;
+        // A folder where the file should be: neither root nor anyone else can write it.
+        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        QVERIFY(QDir().mkdir(ini));
+        QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/x")));
+        QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("no/such/dir/FilePath.ini")), kPath,
+                                    kValue, QStringLiteral("/x")));
+    }
+};
+
+QTEST_MAIN(TstProfile)
+#include "tst_profile.moc"
