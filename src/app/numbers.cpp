@@ -91,7 +91,9 @@ QString numberText(double v)
 {
     if (v == 0)
         return QStringLiteral("0");   // also -0
-    QString text = QString::number(v, 'g', 15);
+    // 'G' with 15 digits: plain decimal while 15 significant digits can show the value, and
+    // exponent notation such as 1E+20 or 1E-05 beyond that, never a long run of invented zeros.
+    QString text = QString::number(v, 'G', 15);
     const QString point = QLocale().decimalPoint();
     if (point != QLatin1String("."))
         text.replace(u'.', point);

@@ -12,5 +12,5 @@ double readNumber(QStringView text);
 
 // The text of a running number: plain decimal with at most 15 significant digits, no padding,
 // the locale's decimal separator, a minus sign for negatives. Values that 15 digits cannot
-// write in plain decimal (beyond 1e15, below 1e-5) use exponent notation.
+// write in plain decimal (from 1E+15 up, below 1E-04) use exponent notation: 1E+20, 1E-05.
 QString numberText(double v);

@@ -11,10 +11,14 @@ struct Line {
     QByteArray ending;  // "\n", "\r\n" or empty on a last line without one
 };
 
+// Editors on Windows like to start UTF-8 files with a byte order mark; it is not part of the
+// first line's text, but a write keeps it.
+const QByteArray kBom("\xEF\xBB\xBF");
+
 QList<Line> splitLines(const QByteArray &content)
 {
     QList<Line> lines;
-    qsizetype start = 0;
+    qsizetype start = content.startsWith(kBom) ? kBom.size() : 0;
     while (start < content.size()) {
         const qsizetype lf = content.indexOf('\n', start);
         if (lf < 0) {
@@ -28,13 +32,15 @@ QList<Line> splitLines(const QByteArray &content)
     return lines;
 }
 
-// The name of a "[section]" line, or nothing.
+// The name of a "[section]" line, or nothing. Text after the closing bracket (a comment, say)
+// does not stop the line from opening its section.
 std::optional<QString> sectionName(const QByteArray &line)
 {
     const QByteArray t = line.trimmed();
-    if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']'))
+    const qsizetype close = t.indexOf(']');
+    if (!t.startsWith('[') || close < 0)
         return std::nullopt;
-    return QString::fromUtf8(t.mid(1, t.size() - 2)).trimmed();
+    return QString::fromUtf8(t.mid(1, close - 1)).trimmed();
 }
 
 // The key of a "key=value" line, or nothing (comments and other lines).
@@ -131,6 +137,8 @@ QByteArray withProfileValue(const QByteArray &content, const QString &section, c
     }
     QByteArray out;
     out.reserve(content.size() + entry.size() + 16);
+    if (content.startsWith(kBom))
+        out += kBom;
     for (const Line &line : std::as_const(lines))
         out += line.text + line.ending;
     return out;
@@ -148,7 +156,10 @@ std::optional<QString> readProfileString(const QString &file, const QString &sec
 bool writeProfileString(const QString &file, const QString &section, const QString &key,
                         const QString &value)
 {
-    if (value.contains(u'\n') || value.contains(u'\r'))
+    // A line break would end the line early and let the rest pose as further keys or sections.
+    const auto breaksLine = [](const QString &t) { return t.contains(u'\n') || t.contains(u'\r'); };
+    if (breaksLine(value) || breaksLine(section) || breaksLine(key) || section.contains(u']')
+        || key.contains(u'=') || section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
     QByteArray content;
     {

@@ -7,7 +7,8 @@
 
 // A small reader and writer of the profile format of FilePath.ini: "[section]" lines and
 // "key=value" lines, names matched without regard to case, UTF-8 text. A write changes the
-// one line of its key and keeps every other byte of the file as it was.
+// one line of its key and keeps every other byte of the file as it was. Blanks around names and
+// values are not part of them; a value with blanks at its ends is therefore written in quotes.
 
 std::optional<QString> profileValue(const QByteArray &content, const QString &section,
                                     const QString &key);
@@ -17,7 +18,7 @@ QByteArray withProfileValue(const QByteArray &content, const QString &section, c
 std::optional<QString> readProfileString(const QString &file, const QString &section,
                                          const QString &key);
 // Writes the whole file to a temporary file renamed over the old one, so a crash never leaves
-// half a file. False, with the file untouched, when the value holds a line break (a line-based
-// file cannot keep it) or the file cannot be written.
+// half a file. False, with the file untouched, when the value, section or key holds a line
+// break (a line-based file cannot keep it), or when the file cannot be written.
 bool writeProfileString(const QString &file, const QString &section, const QString &key,
                         const QString &value);

@@ -9,9 +9,15 @@
 class NamePatterns {
 public:
     explicit NamePatterns(const QString &patterns);
+    // One pattern taken whole, ";" included, as a path lookup takes its name part.
+    static NamePatterns single(const QString &pattern);
+
     bool matches(const QString &name) const;
 
 private:
+    NamePatterns() = default;
+    void add(const QString &piece);
+
     bool everything_ = false;
     QList<QRegularExpression> expressions_;
 };

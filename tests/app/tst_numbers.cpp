@@ -22,7 +22,9 @@ private Q_SLOTS:
             {"&H10", 16}, {"&h1f", 31}, {"&O17", 15}, {"&Hxyz", 0}, {"1.5", 1.5}, {"1.5.3", 1.5},
             {".5", 0.5}, {"5.", 5}, {"1e3", 1000}, {"1E-2", 0.01}, {"2.5D1", 25}, {"1e", 1},
             {"1e+", 1}, {"1 2", 12}, {"\t4\n2", 42}, {"", 0}, {" ", 0}, {".", 0}, {"-", 0},
-            {"inf", 0}, {"nan", 0}, {"0x10", 0}, {"12,5", 12},
+            {"inf", 0}, {"nan", 0}, {"0x10", 0}, {"12,5", 12}, {"-&H10", -16}, {"&O19", 1},
+            {"&O", 0}, {"&", 0}, {"&X1", 0}, {"2d", 2}, {"1.5e+1x", 15}, {" - 1 . 5 ", -1.5},
+            {"0e999", 0}, {"1e-999", 0}, {"--1", 0}, {"+-1", 0}, {"１２", 0},
         };
         for (const auto &r : rows)
             QTest::newRow(r.text) << QString::fromUtf8(r.text) << r.value;
@@ -59,6 +61,12 @@ private Q_SLOTS:
         QTest::newRow("half") << 1.5 << QStringLiteral("1.5");
         QTest::newRow("three tenths by addition") << 0.1 + 0.1 + 0.1 << QStringLiteral("0.3");
         QTest::newRow("fifteen digits") << 123456789012345.0 << QStringLiteral("123456789012345");
+        QTest::newRow("sixteenth digit rounded") << 1234567890123456.0 << QStringLiteral("1.23456789012346E+15");
+        QTest::newRow("large") << 1e20 << QStringLiteral("1E+20");
+        QTest::newRow("small but plain") << 0.0001 << QStringLiteral("0.0001");
+        QTest::newRow("tiny") << -0.00001 << QStringLiteral("-1E-05");
+        QTest::newRow("residue of addition") << 0.1 + 0.2 << QStringLiteral("0.3");
+        QTest::newRow("negative fraction") << -2.5 << QStringLiteral("-2.5");
     }
 
     void text()
@@ -66,15 +74,6 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(numberText(value), text);
-    }
-
-    void runningNumbersByRepeatedAddition()
-    {
-        QStringList seen;
-        double n = readNumber(u"0.1");
-        for (int i = 0; i < 10; ++i, n += readNumber(u"0.1"))
-            seen << numberText(n);
-        QCOMPARE(seen.join(u' '), QStringLiteral("0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1"));
     }
 
     void textUsesTheLocalesSeparator()

@@ -36,6 +36,12 @@ private Q_SLOTS:
         QTest::newRow("missing key") << QByteArray("[path]\nother=1\n") << QStringLiteral("<none>");
         QTest::newRow("key in other section") << QByteArray("[x]\nvalue=1\n") << QStringLiteral("<none>");
         QTest::newRow("comment") << QByteArray("[path]\n;value=1\n") << QStringLiteral("<none>");
+        QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[path]\nvalue=/b\n") << QStringLiteral("/b");
+        QTest::newRow("note after the header") << QByteArray("[path] ; last folder\nvalue=/n\n") << QStringLiteral("/n");
+        QTest::newRow("first of two keys") << QByteArray("[path]\nvalue=/1\nvalue=/2\n") << QStringLiteral("/1");
+        QTest::newRow("empty value") << QByteArray("[path]\nvalue=\n") << QString();
+        QTest::newRow("equals in value") << QByteArray("[path]\nvalue=/a=b\n") << QStringLiteral("/a=b");
+        QTest::newRow("one quote only") << QByteArray("[path]\nvalue=\"/a\n") << QStringLiteral("\"/a");
     }
 
     void reading()
@@ -57,6 +63,14 @@ private Q_SLOTS:
         QTest::newRow("key added to its section") << QByteArray("[path]\nx=1\n\n[b]\nk=v\n")
                                                   << QByteArray("[path]\nx=1\nvalue=/n\n\n[b]\nk=v\n");
         QTest::newRow("section appended") << QByteArray("[b]\nk=v") << QByteArray("[b]\nk=v\n[path]\nvalue=/n\n");
+        QTest::newRow("section appended in crlf") << QByteArray("[b]\r\nk=v\r\n")
+                                                  << QByteArray("[b]\r\nk=v\r\n[path]\r\nvalue=/n\r\n");
+        QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[path]\nvalue=/o\n")
+                                              << QByteArray("\xEF\xBB\xBF[path]\nvalue=/n\n");
+        QTest::newRow("comment in the section kept") << QByteArray("[path]\n; note\nvalue=/o ; not a comment\n")
+                                                     << QByteArray("[path]\n; note\nvalue=/n\n");
+        QTest::newRow("empty section gets the key") << QByteArray("[path]\n[b]\n")
+                                                    << QByteArray("[path]\nvalue=/n\n[b]\n");
     }
 
     void writing()
@@ -93,7 +107,26 @@ private Q_SLOTS:
         QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/good")));
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\nvalue=/evil")));
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\r")));
+        QVERIFY(!writeProfileString(ini, QStringLiteral("path]\n[x"), kValue, QStringLiteral("/x")));
+        QVERIFY(!writeProfileString(ini, kPath, QStringLiteral("value=/x\nk"), QStringLiteral("/x")));
         QCOMPARE(readAll(ini), QByteArray("[path]\nvalue=/good\n"));
+    }
+
+    void fileKeepsTheRest()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        const QByteArray before("; written by hand\r\n[Other]\r\nvalue=keep\r\n\r\n[PATH]\r\nVALUE=/old\r\n");
+        {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(before);
+        }
+        QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/new")));
+        QCOMPARE(readAll(ini), QByteArray(before).replace("VALUE=/old", "VALUE=/new"));
+        QCOMPARE(readProfileString(ini, kPath, kValue), std::optional<QString>(QStringLiteral("/new")));
+        QCOMPARE(readProfileString(ini, QStringLiteral("other"), kValue),
+                 std::optional<QString>(QStringLiteral("keep")));
     }
 
     void missingFileReadsNothing()

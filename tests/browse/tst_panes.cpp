@@ -53,12 +53,14 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         TestWindow w(root.path());
-        const int rootIndex = w->Drive1->findText(QStringLiteral("/"));
-        QVERIFY(rootIndex >= 0);
-        w->Drive1->setCurrentIndex(rootIndex == 0 && w->Drive1->count() > 1 ? 1 : rootIndex);
-        w->setDrive1(QStringLiteral("/"));
+        // Another volume first, so that choosing "/" is a change.
+        w->Drive1->addItem(QStringLiteral("/dev"));
+        w->Drive1->setCurrentIndex(w->Drive1->count() - 1);
+        QCOMPARE(w->CurrentFolder, QStringLiteral("/dev/"));
+        w->Drive1->setCurrentIndex(w->Drive1->findText(QStringLiteral("/")));
         QCOMPARE(w->dir1Path(), QStringLiteral("/"));
         QCOMPARE(w->CurrentFolder, QStringLiteral("/"));
+        QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
     void driveNotReadyShowsCodeAndDescriptionAndKeepsFolder()

@@ -1,7 +1,13 @@
-// File-name patterns of the filter box.
+// File-name patterns of the filter box, and the first-match lookup that honours them in paths.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "browse/patterns.h"
+#include "platform/filelookup.h"
+
+Q_DECLARE_METATYPE(LookupKind)
 
 class TstPatterns : public QObject {
     Q_OBJECT
@@ -16,14 +22,20 @@ private Q_SLOTS:
             const char *patterns, *name;
             bool matches;
         } rows[] = {
-            {"*.*", "a.txt", true}, {"*.*", "readme", true}, {"*.jpg", "A.JPG", true},
-            {"*.jpg", "a.jpeg", false}, {"*.jpg;*.png", "b.png", true}, {"*.jpg;*.png", "c.gif", false},
-            {"a?.txt", "ab.txt", true}, {"a?.txt", "abc.txt", false}, {"*.jpg;", "x.jpg", true},
+            {"*.*", "a.txt", true}, {"*.*", "readme", true}, {"*.*", ".profile", true},
+            {"*", "readme", true}, {"*.jpg", "A.JPG", true}, {"*.JPG", "a.jpg", true},
+            {"*.jpg", "a.jpeg", false}, {"*.jpg", "a.jpg.bak", false}, {"*.jpg", "jpg", false},
+            {"*.jpg;*.png", "b.png", true}, {"*.jpg;*.png", "c.gif", false},
+            {"*.jpg;*.*", "readme", true}, {"a?.txt", "ab.txt", true}, {"a?.txt", "abc.txt", false},
+            {"a?.txt", "a.txt", false}, {"*.jpg;", "x.jpg", true}, {";*.png", "x.png", true},
             {"", "x", false}, {";;", "x", false}, {"[ab].txt", "[ab].txt", true},
-            {"[ab].txt", "a.txt", false}, {"照片*", "照片1.jpg", true},
+            {"[ab].txt", "a.txt", false}, {"a.c", "abc", false}, {"a+b(1)^$.txt", "A+B(1)^$.TXT", true},
+            {"照片*", "照片1.jpg", true}, {"*.É", "x.é", true}, {"a*", "a\nb", true},
+            {"readme", "readme", true}, {"readme", "readme2", false},
         };
         for (const auto &r : rows)
-            QTest::newRow(qPrintable(QStringLiteral("%1 ~ %2").arg(QString::fromUtf8(r.patterns), QString::fromUtf8(r.name))))
+            QTest::newRow(qPrintable(QStringLiteral("%1 ~ %2").arg(QString::fromUtf8(r.patterns),
+                                                                   QString::fromUtf8(r.name))))
                 << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name) << r.matches;
     }
 
@@ -33,6 +45,65 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, matches);
         QCOMPARE(NamePatterns(patterns).matches(name), matches);
+    }
+
+    void singlePatternKeepsSemicolons()
+    {
+        const NamePatterns p = NamePatterns::single(QStringLiteral("a;b*"));
+        QVERIFY(p.matches(QStringLiteral("a;bc")));
+        QVERIFY(!p.matches(QStringLiteral("a")));
+        QVERIFY(!NamePatterns::single(QString()).matches(QStringLiteral("x")));
+    }
+
+    void findFirst_data()
+    {
+        QTest::addColumn<QString>("path");   // relative to a folder prepared below; "/" starts absolute
+        QTest::addColumn<LookupKind>("kind");
+        QTest::addColumn<bool>("found");
+        const auto any = LookupKind::Any;
+        const auto plain = LookupKind::PlainFiles;
+        QTest::newRow("file, any") << "seen.txt" << any << true;
+        QTest::newRow("file, plain") << "seen.txt" << plain << true;
+        QTest::newRow("name case counts for a literal path") << "SEEN.TXT" << any << false;
+        QTest::newRow("missing") << "missing.txt" << any << false;
+        QTest::newRow("folder, any") << "sub" << any << true;
+        QTest::newRow("folder, plain") << "sub" << plain << false;
+        QTest::newRow("trailing slash") << "sub/" << any << false;
+        QTest::newRow("hidden, any") << ".hidden" << any << true;
+        QTest::newRow("hidden, plain") << ".hidden" << plain << false;
+        QTest::newRow("link to a file, plain") << "link.txt" << plain << true;
+        QTest::newRow("dangling link") << "dangling" << any << false;
+        QTest::newRow("wildcard matches a file") << "s*.t?t" << plain << true;
+        QTest::newRow("wildcard ignores case") << "*.TXT" << plain << true;
+        QTest::newRow("wildcard matches nothing") << "*.jpg" << any << false;
+        QTest::newRow("wildcard on a folder, any") << "su?" << any << true;
+        QTest::newRow("wildcard on a folder, plain") << "su?" << plain << false;
+        QTest::newRow("wildcard on a hidden file, plain") << ".h*" << plain << false;
+        QTest::newRow("wildcard on a hidden file, any") << ".h*" << any << true;
+        QTest::newRow("semicolon is part of the name") << "seen;*" << any << false;
+        QTest::newRow("semicolon name found") << "a;b*" << plain << true;
+        QTest::newRow("wildcard in the folder part") << "s*/inner.txt" << any << false;
+        QTest::newRow("inside a subfolder") << "sub/inner.*" << plain << true;
+        QTest::newRow("missing folder") << "/no/such/folder/*.*" << plain << false;
+        QTest::newRow("empty") << "" << any << false;
+    }
+
+    void findFirst()
+    {
+        QFETCH(QString, path);
+        QFETCH(LookupKind, kind);
+        QFETCH(bool, found);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        for (const char *n : {"seen.txt", ".hidden", "a;b.txt", "sub/inner.txt"}) {
+            QFile f(dir.filePath(QString::fromUtf8(n)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("seen.txt")), dir.filePath(QStringLiteral("link.txt"))));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling"))));
+        const QString full = path.isEmpty() || path.startsWith(u'/') ? path : dir.filePath(path);
+        QCOMPARE(::findFirst(full, kind), found);
     }
 };
 
