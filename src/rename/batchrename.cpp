@@ -8,6 +8,8 @@
 #include <QProgressBar>
 #include <QSet>
 
+#include <cmath>
+
 #include "app/listwalk.h"
 #include "app/numbers.h"
 #include "app/yield.h"
@@ -67,6 +69,15 @@ void showNewText(QListWidget *list, QListWidgetItem *entry, const QString &text)
         list->viewport()->update(shown);
 }
 
+// The running number's text. Whole numbers, by far the usual ones, read the same in plain
+// integer form, which costs a fraction of the general 15-digit formatting.
+QString runningNumberText(double value)
+{
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
+    return numberText(value);
+}
+
 } // namespace
 
 void Form1::Command2_Click()
@@ -109,7 +120,7 @@ void Form1::Command2_Click()
             continue;
         const QString src = entry->text();
         const TextResult target =
-            buildNewPath(src, fields, fields.usesNumber() ? numberText(currentNumber) : QString());
+            buildNewPath(src, fields, fields.usesNumber() ? runningNumberText(currentNumber) : QString());
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;
         if (!failure.ok())
             break;
