@@ -1,2 +1,86 @@
-// Figures of the rename commands.
+// Figures of the rename commands: the batch rename of N real files by the real window
+// (shown, yielding once per entry) against a bare loop of the same kernel renames, and the
+// adding of N pane entries to the rename list.
 #include "benchmark.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <vector>
+
+#include "testwindow.h"
+
+namespace {
+
+QString sourceName(int i)
+{
+    return QStringLiteral("photo_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
+}
+
+void makeFiles(const QString &folder, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        QFile f(folder + u'/' + sourceName(i));
+        f.open(QIODevice::WriteOnly);
+    }
+}
+
+// The same renames as the window does with its default fields (文件0.jpg, 文件1.jpg, …),
+// the paths made beforehand so that only the kernel's work is timed.
+double syscallLoopSeconds(const QString &folder, int n)
+{
+    std::vector<QByteArray> from, to;
+    from.reserve(n);
+    to.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        from.push_back(QFile::encodeName(folder + u'/' + sourceName(i)));
+        to.push_back(QFile::encodeName(folder + QStringLiteral("/文件%1.jpg").arg(i)));
+    }
+    return secondsOf([&] {
+        for (int i = 0; i < n; ++i)
+            ::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(),
+                        RENAME_NOREPLACE);
+    });
+}
+
+void benchRename(const BenchOptions &options)
+{
+    const int n = options.n;
+    const QString suffix = QString::number(n);
+
+    QTemporaryDir bare;
+    makeFiles(bare.path(), n);
+    const double syscalls = syscallLoopSeconds(bare.path(), n);
+
+    QTemporaryDir photos;
+    makeFiles(photos.path(), n);
+    TestWindow w(photos.path());
+    w.showActive();
+    w->setDir1(photos.path());
+
+    w->File1->selectAll();
+    const double add = secondsOf([&] { w->Command7_Click(); });
+
+    w->List1->selectAll();
+    const double rename = secondsOf([&] { w->Command2_Click(); });
+
+    if (w->List1->count() != n || w.dialogs.texts() != QStringList{QStringLiteral("OK!")}
+        || !QFile::exists(photos.path() + QStringLiteral("/文件%1.jpg").arg(n - 1)))
+        std::fprintf(stderr, "bench_rename: the window's rename did not complete\n");
+
+    printFigure(QStringLiteral("rename_%1_s").arg(suffix), rename);
+    printFigure(QStringLiteral("syscall_loop_%1_s").arg(suffix), syscalls);
+    printFigure(QStringLiteral("rename_vs_syscall_ratio"), rename / syscalls);
+    printFigure(QStringLiteral("add_%1_s").arg(suffix), add);
+    // For information: the re-reading of the file pane that ends the rename, on its own.
+    printFigure(QStringLiteral("pane_refresh_%1_s").arg(suffix), secondsOf([&] { w->refreshFile1(); }));
+    printFigure(QStringLiteral("peak_rss_mb"), peakRssMiB());
+}
+
+} // namespace
+
+QUILLMERE_BENCH(rename, benchRename);

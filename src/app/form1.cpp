@@ -316,6 +316,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (walksInProgress_ > 0) {
+        // The walk stops at its next yield, unlocks and closes the window from there.
+        closeAfterWalk_ = true;
+        event->ignore();
+        return;
+    }
     Form_QueryUnload();
     event->accept();
 }

@@ -193,6 +193,18 @@ private:
     bool fillingFile1_ = false;
 
     // ---- Rename state (rename/) ----
+    // Commands that walk a list and yield meanwhile (the batch rename, a drop) hold a close of
+    // the window until their next yield: the window must not be closed, and so deleted, under
+    // them. The last of them to end closes the window.
+    void beginWalk();
+    void endWalk();
+    bool walkMayGoOn() const { return !closeAfterWalk_; }
+    int walksInProgress_ = 0;
+    bool closeAfterWalk_ = false;
+    // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
+    void listFullMessage(qsizetype leftOut);
+    // When the progress bar last moved (busy.cpp), so that it repaints at display rate.
+    qint64 progressShownAtMs_ = 0;
 
     // ---- List state (list/) ----
     QPointer<Form2> Form2_;

@@ -6,6 +6,12 @@
 
 // Renames (or moves within one file system) without ever replacing an existing target:
 // the target's existence is checked by the kernel in the same step, never beforehand.
-// Renaming a path to itself succeeds and changes nothing. EXDEV reports that source and
-// target lie on different file systems.
+// Renaming an existing path to itself succeeds and changes nothing. EXDEV reports that
+// source and target lie on different file systems.
 FsResult renameNoReplace(const QString &from, const QString &to);
+
+// Test hook: replaces the kernel's no-replace rename (same arguments and result as
+// renameat2 with RENAME_NOREPLACE; errno set on failure) to provoke what root cannot, such
+// as a file in use or a file system that refuses the flag. nullptr restores the kernel's.
+using RenameNoReplaceCall = int (*)(const char *from, const char *to);
+void setRenameNoReplaceCallForTests(RenameNoReplaceCall call);
