@@ -20,6 +20,7 @@
 #include "app/appinfo.h"
 #include "app/buttonicons.h"
 #include "browse/volumes.h"
+#include "list/form2.h"
 #include "platform/desktop.h"
 
 namespace {
@@ -311,6 +312,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     Form_QueryUnload();
+    if (Form2_) Form2_->close();
     event->accept();
 }
 
