@@ -39,6 +39,29 @@ private Q_SLOTS:
         QCOMPARE(selectedRows(w->List1), (QList<int>{0, 1}));
     }
 
+    // A paste (append, then remove duplicates) arrives while the toggle walks the list.
+    void pasteDuringToggle()
+    {
+        TestWindow w;
+        QStringList texts;
+        for (int i = 0; i < 100; ++i)
+            texts << QString::number(i);
+        setEntries(w->List1, texts);
+        w->ActiveList = 1;
+        QTimer::singleShot(0, &*w, [&] {
+            w->List1->addItems({"5", "new"});
+            w->Command13_Click();
+        });
+        w->Command3_Click();
+        // The earlier "5" gave way to the pasted one; the toggle then covered the whole list.
+        QCOMPARE(w->List1->count(), 101);
+        QCOMPARE(w->List1->item(99)->text(), QStringLiteral("5"));
+        QCOMPARE(w->List1->item(100)->text(), QStringLiteral("new"));
+        QCOMPARE(selectedRows(w->List1).size(), 101);
+        QCOMPARE(w.dialogs.texts(), QStringList{"Ok!"});
+        QVERIFY(!w->ProgressBar1->isVisible());
+    }
+
     void toggleOnEmptyListFlipsOnly()
     {
         TestWindow w;
