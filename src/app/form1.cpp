@@ -20,6 +20,7 @@
 #include "app/appinfo.h"
 #include "app/buttonicons.h"
 #include "browse/volumes.h"
+#include "list/form2.h"
 #include "platform/desktop.h"
 
 namespace {
@@ -323,6 +324,7 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     Form_QueryUnload();
+    if (Form2_) Form2_->close();
     event->accept();
 }
 

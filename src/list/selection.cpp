@@ -1,5 +1,56 @@
 // The select-all toggle and moving an entry.
 #include "app/form1.h"
 
-void Form1::Command3_Click() {}
-void Form1::Command11_Click() {}
+#include <QListWidget>
+#include <QPersistentModelIndex>
+
+#include "app/numbers.h"
+#include "list/listedits.h"
+#include "list/moveposition.h"
+
+void Form1::Command3_Click()
+{
+    // Both states flip on every press, so a press in one list decides the next in the other.
+    List1AllSel = !List1AllSel;
+    File1AllSel = !File1AllSel;
+    QListWidget *list = ActiveList == 1 ? List1 : ActiveList == 2 ? File1 : nullptr;
+    if (!list)
+        return;
+
+    ShowProgressBar(qint16(list->count()));
+    walkWithProgress(*this, list, ListWalk::Order::FromTop);
+    // Read after the walk: a second press while this one yielded has flipped it again.
+    setAllSelected(list, list == List1 ? List1AllSel : File1AllSel);
+    UnShowProgressBar();
+}
+
+void Form1::Command11_Click()
+{
+    const int k = List1->currentRow();
+    if (k < 0) {
+        MsgBox(QStringLiteral("没有文件或没选择文件！"));
+        return;
+    }
+    const QString prompt = QStringLiteral("请输入索引，0是第一项，1是第二项，依此类推。") + QStringLiteral("\r\n")
+        + QStringLiteral("现有") + QString::number(List1->count()) + QStringLiteral("项，")
+        + QStringLiteral("现行选中项是：") + QString::number(k);
+    const QPersistentModelIndex entry(List1->model()->index(k, 0));
+    const QString answer = dialogs().input(this, prompt, QStringLiteral("输入"));
+    if (answer.isEmpty() || !entry.isValid())
+        return;
+
+    // A refused position leaves the entry where it stood.
+    const MovePosition to = movePosition(readNumber(answer), List1->count());
+    if (!to.ok()) {
+        MsgBox(reportText(to.error));
+        UnForbidCmd();
+        return;
+    }
+    QListWidgetItem *item = List1->item(entry.row());
+    const bool wasSelected = item->isSelected();
+    List1->takeItem(entry.row());
+    List1->insertItem(to.position, item);
+    item->setSelected(wasSelected);
+    List1->setCurrentRow(to.position, QItemSelectionModel::NoUpdate);
+    List1_Click();
+}

@@ -1,0 +1,144 @@
+#include "list/listedits.h"
+
+#include <QItemSelectionModel>
+#include <QListWidget>
+#include <QScrollBar>
+
+#include "app/form1.h"
+#include "app/yield.h"
+
+namespace {
+
+// While the selection changes, the view would work out the screen region of every changed
+// row; one repaint of the visible rows afterwards shows the same.
+class QuietList {
+public:
+    explicit QuietList(QListWidget *list) : list_(list), wasEnabled_(list->updatesEnabled())
+    {
+        list_->setUpdatesEnabled(false);
+    }
+    ~QuietList()
+    {
+        if (wasEnabled_) {
+            list_->setUpdatesEnabled(true);
+            list_->viewport()->update();
+        }
+    }
+    QuietList(const QuietList &) = delete;
+    QuietList &operator=(const QuietList &) = delete;
+
+private:
+    QListWidget *list_;
+    bool wasEnabled_;
+};
+
+QItemSelection rangesOf(const QAbstractItemModel *model, const QList<bool> &selected)
+{
+    QItemSelection selection;
+    const qsizetype n = selected.size();
+    for (qsizetype row = 0; row < n;) {
+        if (!selected[row]) {
+            ++row;
+            continue;
+        }
+        qsizetype last = row;
+        while (last + 1 < n && selected[last + 1])
+            ++last;
+        selection.append(QItemSelectionRange(model->index(int(row), 0), model->index(int(last), 0)));
+        row = last + 1;
+    }
+    return selection;
+}
+
+void applyFlags(QListWidget *list, const QList<bool> &selected)
+{
+    QItemSelectionModel *sm = list->selectionModel();
+    // Clearing first: merging a selection into many existing ranges costs the product of both.
+    sm->clearSelection();
+    const QItemSelection ranges = rangesOf(list->model(), selected);
+    if (!ranges.isEmpty())
+        sm->select(ranges, QItemSelectionModel::Select);
+}
+
+} // namespace
+
+void walkWithProgress(Form1 &window, QListWidget *list, ListWalk::Order order)
+{
+    ListWalk walk(list, order);
+    // The entry itself is not touched: once the yield returns it may be gone.
+    while (walk.next()) {
+        yieldToEventLoop();
+        if (walk.changedByOthers())
+            break;
+        window.ShowProgress();
+    }
+}
+
+QStringList entryTexts(const QListWidget *list)
+{
+    QStringList texts;
+    texts.reserve(list->count());
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+QList<bool> selectedFlags(const QListWidget *list)
+{
+    QList<bool> flags(list->count(), false);
+    for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            if (row >= 0 && row < flags.size())
+                flags[row] = true;
+        }
+    }
+    return flags;
+}
+
+void setSelectedFlags(QListWidget *list, const QList<bool> &selected)
+{
+    const QuietList quiet(list);
+    applyFlags(list, selected);
+}
+
+void setAllSelected(QListWidget *list, bool selected)
+{
+    setSelectedFlags(list, QList<bool>(list->count(), selected));
+}
+
+void keepEntries(QListWidget *list, const QList<bool> &keep)
+{
+    const int count = list->count();
+    if (keep.size() != count || !keep.contains(false))
+        return;
+
+    const QList<bool> selected = selectedFlags(list);
+    const int current = list->currentRow();
+    QStringList texts;
+    QList<bool> keptSelected;
+    int newCurrent = -1;
+    for (int row = 0; row < count; ++row) {
+        if (!keep[row])
+            continue;
+        if (row == current)
+            newCurrent = int(texts.size());
+        texts << list->item(row)->text();
+        keptSelected << selected[row];
+    }
+
+    const QString toolTip = list->toolTip();
+    const int scroll = list->verticalScrollBar()->value();
+    {
+        const QuietList quiet(list);
+        list->clear();
+        list->addItems(texts);
+        applyFlags(list, keptSelected);
+        if (newCurrent >= 0)
+            list->selectionModel()->setCurrentIndex(list->model()->index(newCurrent, 0),
+                                                    QItemSelectionModel::NoUpdate);
+        list->doItemsLayout();
+        list->verticalScrollBar()->setValue(scroll);
+    }
+    // Moving the current entry runs the list's click handler, which rewrites the tool tip.
+    list->setToolTip(toolTip);
+}

@@ -1,0 +1,126 @@
+// The find dialog on the two real lists.
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "list/form2.h"
+#include "listhelpers.h"
+#include "testwindow.h"
+
+namespace {
+
+QString resultLine(int n)
+{
+    return QStringLiteral("共找到 ") + QString::number(n) + QStringLiteral(" 个项目，已将它们标记。");
+}
+
+Form2 *openFind(TestWindow &w)
+{
+    w->Command12_Click();
+    return w->findChild<Form2 *>();
+}
+
+} // namespace
+
+class TstFind : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        w = std::make_unique<TestWindow>();
+        setEntries((*w)->List1, {"/p/jpg/a.txt", "/p/b.jpg", "/q/c.JPG", "/q/d.png"}, {3});
+        setEntries((*w)->File1, {"x.jpg", "y.txt", "jpg"}, {1});
+    }
+    void cleanup() { w.reset(); }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<bool>("pane");
+        QTest::addColumn<QList<int>>("listRows");
+        QTest::addColumn<QList<int>>("paneRows");
+        QTest::addColumn<int>("found");
+        QTest::newRow("both lists") << "jpg" << true << true << QList<int>{0, 1} << QList<int>{0, 2} << 4;
+        QTest::newRow("case counts") << "JPG" << true << true << QList<int>{2} << QList<int>{} << 1;
+        QTest::newRow("folder name") << "/q/" << true << true << QList<int>{2, 3} << QList<int>{} << 2;
+        QTest::newRow("empty text") << "" << true << true << QList<int>{3} << QList<int>{1} << 0;
+        QTest::newRow("no box") << "jpg" << false << false << QList<int>{3} << QList<int>{1} << 0;
+        QTest::newRow("only the pane") << "jpg" << false << true << QList<int>{3} << QList<int>{0, 2} << 2;
+    }
+
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, list);
+        QFETCH(bool, pane);
+        QFETCH(QList<int>, listRows);
+        QFETCH(QList<int>, paneRows);
+        QFETCH(int, found);
+        Form2 *f = openFind(*w);
+        QVERIFY(f);
+        f->Text1->setText(text);
+        f->Check1->setChecked(list);
+        f->Check2->setChecked(pane);
+        QTest::mouseClick(f->Command1, Qt::LeftButton);
+        QCOMPARE(selectedRows((*w)->List1), listRows);
+        QCOMPARE(selectedRows((*w)->File1), paneRows);
+        QCOMPARE(f->Label1->text(), resultLine(found));
+    }
+
+    void enterSearchesLikeTheButton()
+    {
+        Form2 *f = openFind(*w);
+        QTest::keyClicks(f->Text1, QStringLiteral("jpg"));
+        QTest::keyClick(f->Text1, Qt::Key_Return);
+        QCOMPARE(f->Label1->text(), resultLine(4));
+        QCOMPARE(f->Text1->text(), QStringLiteral("jpg"));
+    }
+
+    void oneDialogKeptUntilClosed()
+    {
+        Form2 *f = openFind(*w);
+        QCOMPARE(f->windowTitle(), QStringLiteral("查找"));
+        f->Text1->setText(QStringLiteral("kept"));
+        f->Check1->setChecked(false);
+        (*w)->Command12_Click();
+        QCOMPARE((*w)->findChildren<Form2 *>().size(), 1);
+        QCOMPARE(f->Text1->text(), QStringLiteral("kept"));
+        f->close();
+        (*w)->Command12_Click();
+        Form2 *again = nullptr;
+        for (Form2 *c : (*w)->findChildren<Form2 *>())
+            if (c->isVisible())
+                again = c;
+        QVERIFY(again);
+        QVERIFY(again->Text1->text().isEmpty());
+        QVERIFY(again->Check1->isChecked() && again->Check2->isChecked());
+        QVERIFY(again->Label1->text().isEmpty());
+    }
+
+    void clearOrCloseDuringSearch()
+    {
+        Form2 *f = openFind(*w);
+        f->Text1->setText(QStringLiteral("jpg"));
+        QTimer::singleShot(0, &**w, [&] { (*w)->Command10_Click(); });
+        f->Command1_Click();
+        QCOMPARE((*w)->List1->count(), 0);
+        QCOMPARE(f->Label1->text(), resultLine(2));
+
+        QPointer<Form2> gone(f);
+        QTimer::singleShot(0, &**w, [&] { gone->close(); QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); });
+        f->Command1_Click();
+        QVERIFY(!(*w)->ProgressBar1->isVisible());
+    }
+
+private:
+    std::unique_ptr<TestWindow> w;
+};
+
+QTEST_MAIN(TstFind)
+#include "tst_find.moc"
