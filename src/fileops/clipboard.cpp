@@ -1,5 +1,98 @@
 // Exchanging lists of paths through the clipboard.
 #include "app/form1.h"
 
-void Form1::mnCopyList_Click() {}
-void Form1::mnPasteList_Click() {}
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QListWidget>
+
+#include "app/appinfo.h"
+#include "app/listwalk.h"
+#include "app/yield.h"
+#include "fileops/pathlist.h"
+
+namespace {
+
+QClipboard *clipboard()
+{
+    return QGuiApplication::clipboard();
+}
+
+// Another program may hold the clipboard; reading back what was put there tells.
+void putOnClipboard(Form1 &w, const QStringList &paths)
+{
+    const QString text = clipboardListText(paths);
+    QClipboard *board = clipboard();
+    if (board)
+        board->setText(text);
+    if (!board || board->text() != text)
+        w.MsgBox(QStringLiteral("无法把列表放到剪贴板！"), QString(), Dialogs::Buttons::Ok,
+                 Dialogs::Icon::Warning);
+}
+
+} // namespace
+
+void Form1::mnCopyList_Click()
+{
+    QStringList paths;
+    if (ActiveList == 1) {
+        if (GetSelCounts() == 0) {
+            MsgBox(QStringLiteral("没有选中文件！"), QStringLiteral("提示"), Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Information);
+            return;
+        }
+        ShowProgressBar(qint16(List1->count()));
+        ListWalk walk(List1, ListWalk::Order::FromTop);
+        for (int k = 0; k < walk.size(); ++k) {
+            yieldToEventLoop();
+            const QListWidgetItem *item = walk.next();
+            if (!item)
+                break;
+            if (item->isSelected())
+                paths << item->text();
+            ShowProgress();
+        }
+    } else if (ActiveList == 2) {
+        if (File1->count() == 0 || !File1->selectionModel()->hasSelection()) {
+            MsgBox(QStringLiteral("没有或没选中文件！"));
+            return;
+        }
+        ShowProgressBar(qint16(File1->count()));
+        for (int i = 0; i < File1->count(); ++i) {
+            if (File1->item(i)->isSelected())
+                paths << CurrentFolder + File1->item(i)->text();
+            ShowProgress();
+        }
+    } else {
+        return;
+    }
+    putOnClipboard(*this, paths);
+    UnShowProgressBar();
+}
+
+void Form1::mnPasteList_Click()
+{
+    const QString text = clipboard() ? clipboard()->text() : QString();
+    if (!text.isEmpty()) {
+        const QStringList pieces = splitClipboardList(text);
+        ShowProgressBar(qint16(qMin<qsizetype>(pieces.size(), AppInfo::MaxListEntries)));
+        bool full = false;
+        for (const QString &piece : pieces) {
+            yieldToEventLoop();
+            if (!piece.isEmpty()) {
+                if (List1->count() >= AppInfo::MaxListEntries) {
+                    full = true;
+                    break;
+                }
+                List1->addItem(piece);
+            }
+            ShowProgress();
+        }
+        if (full)
+            MsgBox(QStringLiteral("列表最多容纳 %1 个文件，其余的没有粘贴。")
+                       .arg(AppInfo::MaxListEntries));
+        Command13_Click();
+        UnShowProgressBar();
+    }
+    PanDuanList();
+}

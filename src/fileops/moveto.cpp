@@ -1,5 +1,114 @@
 // Moving and copying the selected files to a folder.
 #include "app/form1.h"
 
-void Form1::mnMoveTo_Click() {}
-void Form1::mnCopyTo_Click() {}
+#include <QItemSelectionModel>
+#include <QListWidget>
+
+#include "app/listwalk.h"
+#include "app/pathpieces.h"
+#include "app/yield.h"
+#include "fileops/pathlist.h"
+#include "platform/fileops.h"
+
+namespace {
+
+enum class Transfer { Move, Copy };
+
+FsResult transferOne(Transfer how, const QString &from, const QString &to)
+{
+    return how == Transfer::Move ? moveFile(from, to) : copyFileReplacing(from, to);
+}
+
+// The rename list yields per entry while paste stays usable, so the walk goes through
+// ListWalk. A moved entry names the file's new place; a failed move keeps the old text.
+void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+{
+    ListWalk walk(w.List1, ListWalk::Order::FromTop);
+    for (int k = 0; k < walk.size(); ++k) {
+        yieldToEventLoop();
+        QListWidgetItem *item = walk.next();
+        if (!item)
+            break;
+        if (item->isSelected()) {
+            const QString from = item->text();
+            const QString to = target + GetRelPath(from);
+            const FsResult r = transferOne(how, from, to);
+            if (!r.ok())
+                tally.add(from, r);
+            else if (how == Transfer::Move)
+                item->setText(to);
+        }
+        w.ShowProgress();
+    }
+}
+
+void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+{
+    const QString folder = w.CurrentFolder;
+    const int count = w.File1->count();
+    for (int i = 0; i < count; ++i) {
+        const QListWidgetItem *item = w.File1->item(i);
+        if (item->isSelected()) {
+            const FsResult r = transferOne(how, folder + item->text(), target + item->text());
+            if (!r.ok())
+                tally.add(folder + item->text(), r);
+        }
+        w.ShowProgress();
+    }
+}
+
+void closingMessage(Form1 &w, Transfer how, const FailureTally &tally)
+{
+    if (tally.count == 0)
+        w.MsgBox(QStringLiteral("Ok!"));
+    else
+        w.MsgBox(failureReport(tally, how == Transfer::Move ? QStringLiteral("移动")
+                                                            : QStringLiteral("复制")),
+                 QString(), Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+}
+
+void transferSelected(Form1 &w, Transfer how)
+{
+    QString target = w.BrowseForFolder(QStringLiteral("请选择文件夹"));
+    // Here the root "/" is a folder like any other; only the empty text means a cancel.
+    if (target.isEmpty())
+        return;
+    if (!target.endsWith(u'/'))
+        target += u'/';
+    w.ForbidCmd();
+    FailureTally tally;
+    if (w.ActiveList == 1) {
+        if (w.GetSelCounts() == 0) {
+            w.MsgBox(QStringLiteral("文件列表里没有文件或没选中文件！"));
+        } else {
+            w.ShowProgressBar(qint16(w.List1->count()));
+            transferRenameList(w, how, target, tally);
+            closingMessage(w, how, tally);
+        }
+    } else if (w.ActiveList == 2) {
+        if (!w.File1->selectionModel()->hasSelection()) {
+            w.MsgBox(QStringLiteral("预览列表里没有文件或没选中文件！"));
+        } else {
+            w.ShowProgressBar(qint16(w.File1->count()));
+            transferPane(w, how, target, tally);
+            if (how == Transfer::Move)
+                w.refreshFile1();
+            closingMessage(w, how, tally);
+        }
+    }
+    w.UnForbidCmd();
+    w.UnShowProgressBar();
+    w.Command8_Click();
+}
+
+} // namespace
+
+void Form1::mnMoveTo_Click()
+{
+    transferSelected(*this, Transfer::Move);
+}
+
+void Form1::mnCopyTo_Click()
+{
+    transferSelected(*this, Transfer::Copy);
+}
