@@ -190,8 +190,12 @@ struct OutputDeleter {
 QString pageParagraphs(const QByteArray &page, const QByteArray &contentType)
 {
     const QByteArray utf8 = pageAsUtf8(page, contentType);
+    // Parse errors are not wanted, and recording them copies the stack of open elements for
+    // each one: on a deeply nested page that alone takes minutes and gigabytes.
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
     const std::unique_ptr<GumboOutput, OutputDeleter> output(
-        gumbo_parse_with_options(&kGumboDefaultOptions, utf8.constData(), size_t(utf8.size())));
+        gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size())));
     if (!output)
         return PageErrorText;
 

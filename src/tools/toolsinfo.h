@@ -17,7 +17,7 @@ QUrl recommendationUrl();
 // else's, so neither a stalled server nor an endless body may keep the window waiting.
 struct PageLimits {
     int transferTimeoutMs = 15000;       // no data for this long ends the fetch
-    qint64 maxBytes = 4 * 1024 * 1024;   // a larger page is not read
+    qint64 maxBytes = 1024 * 1024;   // a larger page is not read
     int maxRedirects = 5;
 };
 PageLimits pageLimits();
