@@ -17,7 +17,10 @@ QUrl recommendationUrl();
 // else's, so neither a stalled server nor an endless body may keep the window waiting.
 struct PageLimits {
     int transferTimeoutMs = 15000;       // no data for this long ends the fetch
-    qint64 maxBytes = 1024 * 1024;   // a larger page is not read
+    // A larger page is not read. The page is a few paragraphs; the HTML parser's time grows
+    // with the square of nested formatting tags, so a hostile page this size still parses
+    // in about a second, while one of a few MiB takes minutes or overflows its stack.
+    qint64 maxBytes = 256 * 1024;
     int maxRedirects = 5;
 };
 PageLimits pageLimits();
