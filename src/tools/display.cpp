@@ -1,5 +1,16 @@
 // Putting the display into its low-power state.
 #include "app/form1.h"
 
-void Form1::mnCloseScreen_Click() {}
-void Form1::mnCloseScreenMin_Click() {}
+#include "platform/desktop.h"
+
+// Whether the display reacts is its own affair; neither command reports it.
+void Form1::mnCloseScreen_Click()
+{
+    desktop().displayStandby(this);
+}
+
+void Form1::mnCloseScreenMin_Click()
+{
+    desktop().displayStandby(this);
+    desktop().minimise(this);
+}
