@@ -1,5 +1,5 @@
 // Drives the built program in a real X server as a window manager would: waits for the
-// window with the given title, saves a picture of the screen, then asks the window to close
+// window with the given title, saves a picture of it, then asks the window to close
 // through WM_DELETE_WINDOW. Usage: quillmere-xcheck TITLE SCREENSHOT.png [TIMEOUT_S]
 #include <QImage>
 
@@ -52,12 +52,11 @@ Window findWindow(Display *dpy, Window root, const std::string &title)
     return found;
 }
 
-bool saveScreen(Display *dpy, const char *file)
+bool saveWindow(Display *dpy, Window w, const char *file)
 {
-    const Window root = DefaultRootWindow(dpy);
     XWindowAttributes attrs;
-    XGetWindowAttributes(dpy, root, &attrs);
-    XImage *shot = XGetImage(dpy, root, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
+    XGetWindowAttributes(dpy, w, &attrs);
+    XImage *shot = XGetImage(dpy, w, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
     if (!shot)
         return false;
     QImage image(attrs.width, attrs.height, QImage::Format_RGB32);
@@ -94,7 +93,7 @@ int main(int argc, char *argv[])
     }
     // Let the first paint land before the picture is taken.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    if (!saveScreen(dpy, argv[2]))
+    if (!saveWindow(dpy, w, argv[2]))
         std::fprintf(stderr, "could not save the screenshot\n");
 
     XEvent ev{};
