@@ -10,4 +10,4 @@ QT_QPA_PLATFORM=offscreen ctest --test-dir "$here/../build" --output-on-failure
 # and the settings file is written.
 bash "$here/window-check.sh"
 # The benchmark on a small size, to prove it runs; its figures are read, not asserted.
-"$here/../build/quillmere-bench" --n 200 > /dev/null
+"$here/../build/quillmere-bench" --n 200 > /dev/null 2>&1
