@@ -11,18 +11,6 @@
 
 #include "testwindow.h"
 
-namespace {
-
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
-
 class TstPanes : public QObject {
     Q_OBJECT
 

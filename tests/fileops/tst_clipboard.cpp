@@ -10,18 +10,6 @@
 #include "fileops/pathlist.h"
 #include "testwindow.h"
 
-namespace {
-
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
-
 class TstClipboard : public QObject {
     Q_OBJECT
 

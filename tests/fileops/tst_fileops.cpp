@@ -16,14 +16,6 @@
 
 namespace {
 
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 QByteArray contentOf(const QString &path)
 {
     QFile f(path);

@@ -15,14 +15,6 @@
 
 namespace {
 
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 const QString kListFull = QStringLiteral("文件列表最多容纳32767个项目，已达上限，其余%1个未加入！");
 
 // Delivers a drag over the rename list and the drop, as the window system does; returns

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QTest>
 
 TestWindow::TestWindow(const QString &savedFolder)
@@ -29,4 +30,13 @@ QString makeFile(const QString &path, const QByteArray &content)
     if (f.open(QIODevice::WriteOnly))
         f.write(content);
     return path;
+}
+
+QStringList entries(const QListWidget *list)
+{
+    QStringList out;
+    out.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -27,6 +28,11 @@ struct TestWindow {
     QTemporaryDir app;
     std::unique_ptr<Form1> form;
 };
+
+class QListWidget;
+
+// The texts of a list's entries, top to bottom.
+QStringList entries(const QListWidget *list);
 
 // Writes a file (parent folders made as needed) and returns its path.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));

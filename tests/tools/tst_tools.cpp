@@ -22,14 +22,6 @@ namespace {
 const QString kLoading = QStringLiteral("正在获取，请稍后...");
 const QString kDone = QStringLiteral("作者推荐");
 
-QStringList entries(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 template <typename W>
 W *openWindow()
 {
