@@ -165,6 +165,20 @@ int openRegular(const QByteArray &path, int extraFlags, struct stat &st, int &fd
     return 0;
 }
 
+// The last step of a move across file systems: the source goes, or, when it cannot, the
+// copy is taken back so the file is not in two places.
+FsResult removeMovedSource(const QByteArray &src, const QByteArray &dst, const QString &from)
+{
+    int err = injected(FileStep::RemoveMovedSource, from);
+    if (err == 0 && ::unlink(src.constData()) != 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(dst.constData());
+        return FsResult::fromErrno(err);
+    }
+    return FsResult::success();
+}
+
 FsResult moveLinkAcross(const QByteArray &src, const QByteArray &dst, const QString &from)
 {
     QByteArray target(PATH_MAX, '\0');
@@ -174,14 +188,7 @@ FsResult moveLinkAcross(const QByteArray &src, const QByteArray &dst, const QStr
     target.truncate(len);
     if (::symlink(target.constData(), dst.constData()) != 0)
         return FsResult::fromErrno(errno);
-    int err = injected(FileStep::RemoveMovedSource, from);
-    if (err == 0 && ::unlink(src.constData()) != 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(dst.constData());
-        return FsResult::fromErrno(err);
-    }
-    return FsResult::success();
+    return removeMovedSource(src, dst, from);
 }
 
 FsResult moveAcross(const QByteArray &src, const QByteArray &dst, const QString &from)
@@ -213,15 +220,7 @@ FsResult moveAcross(const QByteArray &src, const QByteArray &dst, const QString 
         ::unlink(tmp.constData());
         return placed;
     }
-    int err = injected(FileStep::RemoveMovedSource, from);
-    if (err == 0 && ::unlink(src.constData()) != 0)
-        err = errno;
-    if (err != 0) {
-        // The source could not go: take the copy back, so the file is not in two places.
-        ::unlink(dst.constData());
-        return FsResult::fromErrno(err);
-    }
-    return FsResult::success();
+    return removeMovedSource(src, dst, from);
 }
 
 } // namespace
