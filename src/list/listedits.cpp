@@ -106,6 +106,27 @@ void setAllSelected(QListWidget *list, bool selected)
     setSelectedFlags(list, QList<bool>(list->count(), selected));
 }
 
+void setEntryTextQuietly(QListWidget *list, QListWidgetItem *entry, const QString &text)
+{
+    {
+        const QSignalBlocker quiet(list->model());
+        entry->setText(text);
+    }
+    const QRect shown = list->visualItemRect(entry);
+    if (shown.intersects(list->viewport()->rect()))
+        list->viewport()->update(shown);
+}
+
+void removeEntries(QListWidget *list, const QSet<QListWidgetItem *> &entries)
+{
+    if (entries.isEmpty())
+        return;
+    QList<bool> keep(list->count());
+    for (int row = 0; row < list->count(); ++row)
+        keep[row] = !entries.contains(list->item(row));
+    keepEntries(list, keep);
+}
+
 void keepEntries(QListWidget *list, const QList<bool> &keep)
 {
     const int count = list->count();
@@ -116,6 +137,7 @@ void keepEntries(QListWidget *list, const QList<bool> &keep)
     const int current = list->currentRow();
     QStringList texts;
     QList<bool> keptSelected;
+    QList<QListWidgetItem *> keptItems;
     int newCurrent = -1;
     for (int row = 0; row < count; ++row) {
         if (!keep[row])
@@ -124,14 +146,21 @@ void keepEntries(QListWidget *list, const QList<bool> &keep)
             newCurrent = int(texts.size());
         texts << list->item(row)->text();
         keptSelected << selected[row];
+        keptItems << list->item(row);
     }
 
     const QString toolTip = list->toolTip();
     const int scroll = list->verticalScrollBar()->value();
     {
         const QuietList quiet(list);
+        ListWalk::rebuilding(list);
+        QHash<QListWidgetItem *, QListWidgetItem *> newItemOf;
+        newItemOf.reserve(keptItems.size());
         list->clear();
         list->addItems(texts);
+        for (int row = 0; row < keptItems.size(); ++row)
+            newItemOf.insert(keptItems[row], list->item(row));
+        ListWalk::rebuilt(list, newItemOf);
         applyFlags(list, keptSelected);
         if (newCurrent >= 0)
             list->selectionModel()->setCurrentIndex(list->model()->index(newCurrent, 0),

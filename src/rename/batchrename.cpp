@@ -2,72 +2,20 @@
 // the name the four fields give, in list order, and its entry then names the new path.
 #include "app/form1.h"
 
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QSet>
 
 #include <cmath>
 
 #include "app/listwalk.h"
 #include "app/numbers.h"
 #include "app/yield.h"
+#include "list/listedits.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
 
 namespace {
-
-// The selected flags of the list's entries, kept in step while the run yields (an open find
-// dialog may still mark entries), so that asking an entry is one look-up rather than a search
-// through the selection's ranges.
-class SelectedEntries final : public QObject {
-public:
-    explicit SelectedEntries(QListWidget *list) : list_(list)
-    {
-        QItemSelectionModel *selection = list->selectionModel();
-        items_.reserve(list->count());
-        note(selection->selection(), true);
-        connect(selection, &QItemSelectionModel::selectionChanged, this,
-                [this](const QItemSelection &selected, const QItemSelection &deselected) {
-                    note(deselected, false);
-                    note(selected, true);
-                });
-    }
-
-    bool contains(QListWidgetItem *item) const { return items_.contains(item); }
-
-private:
-    void note(const QItemSelection &ranges, bool selected)
-    {
-        for (const QItemSelectionRange &range : ranges) {
-            for (int row = range.top(); row <= range.bottom(); ++row) {
-                QListWidgetItem *item = list_->item(row);
-                if (selected)
-                    items_.insert(item);
-                else
-                    items_.remove(item);
-            }
-        }
-    }
-
-    QListWidget *list_;
-    QSet<QListWidgetItem *> items_;
-};
-
-// Replaces an entry's text and repaints it if it is in view. The list would otherwise lay out
-// all its entries again and repaint itself whole at the next yield for every renamed entry;
-// the entries keep their size, so one layout at the end of the run suffices.
-void showNewText(QListWidget *list, QListWidgetItem *entry, const QString &text)
-{
-    {
-        const QSignalBlocker quiet(list->model());
-        entry->setText(text);
-    }
-    const QRect shown = list->visualItemRect(entry);
-    if (shown.intersects(list->viewport()->rect()))
-        list->viewport()->update(shown);
-}
 
 // The running number's text. Whole numbers, by far the usual ones, read the same in plain
 // integer form, which costs a fraction of the general 15-digit formatting.
@@ -125,7 +73,7 @@ void Form1::Command2_Click()
         if (!failure.ok())
             break;
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
-        showNewText(List1, entry, target.text);
+        setEntryTextQuietly(List1, entry, target.text);
         currentNumber += step;
         setProgressPosition(float(++renamed));
     }

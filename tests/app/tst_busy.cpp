@@ -10,6 +10,7 @@
 #include <QTreeView>
 
 #include "app/listwalk.h"
+#include "list/listedits.h"
 #include "testwindow.h"
 
 class TstBusy : public QObject {
@@ -183,6 +184,28 @@ private Q_SLOTS:
         QCOMPARE(seen, (QStringList{"c", "a", "b", "a"}));
         QCOMPARE(list.count(), 2);
         QVERIFY(!walk.changedByOthers());
+    }
+
+    void walkFollowsItsEntriesThroughARebuild()
+    {
+        QListWidget list;
+        list.addItems({"a", "b", "c", "d", "e"});
+        ListWalk walk(&list, ListWalk::Order::FromTop);
+        QStringList seen;
+        while (QListWidgetItem *item = walk.next()) {
+            seen << item->text();
+            walk.markCurrent();
+            // A de-duplication meanwhile: new items for the kept entries, c and a gone.
+            if (item->text() == QStringLiteral("b"))
+                keepEntries(&list, {false, true, false, true, true});
+        }
+        QCOMPARE(seen, (QStringList{"a", "b", "d", "e"}));
+        QStringList marked;
+        for (QListWidgetItem *item : walk.marked())
+            marked << item->text();
+        marked.sort();
+        QCOMPARE(marked, (QStringList{"b", "d", "e"}));
+        QCOMPARE(list.row(*walk.marked().begin()) >= 0, true);
     }
 
     void clearedListEndsTheWalk()

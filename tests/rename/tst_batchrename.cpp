@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <cerrno>
@@ -300,6 +302,21 @@ private Q_SLOTS:
                                              s.path("d.jpg")}));
         QCOMPARE(filesIn(s.dir.path()), (QStringList{"b.jpg", "d.jpg", "文件0.jpg", "文件1.jpg"}));
         QCOMPARE(contentOf(s.path("文件1.jpg")), QByteArray("c.jpg"));
+    }
+
+    void realPasteWithDuplicatesDuringTheRun()
+    {
+        Setup s({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, {"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+        // The paste appends c again; its removal of duplicates rebuilds the list and drops the
+        // earlier c. The run follows the rebuilt entries to the end and leaves c alone.
+        QGuiApplication::clipboard()->setText(s.path("c.jpg") + QStringLiteral("\r\n"));
+        QTimer::singleShot(0, this, [&] { s.w->mnPasteList_Click(); });
+        s.w->Command2_Click();
+        QCOMPARE(s.w.dialogs.texts(), (QStringList{"Ok!", "OK!"}));
+        QCOMPARE(entries(s.w->List1), (QStringList{s.path("文件0.jpg"), s.path("文件1.jpg"),
+                                                   s.path("文件2.jpg"), s.path("c.jpg")}));
+        QCOMPARE(filesIn(s.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
+        QCOMPARE(contentOf(s.path("文件2.jpg")), QByteArray("d.jpg"));
     }
 
     void closeDuringTheRunStopsAtTheNextYield()
