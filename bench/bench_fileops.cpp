@@ -9,19 +9,12 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <vector>
 
-#include "app/yield.h"
 #include "testwindow.h"
 
 namespace {
-
-double bareYields(int n)
-{
-    return secondsOf([n] {
-        for (int i = 0; i < n; ++i)
-            yieldToEventLoop();
-    });
-}
 
 QStringList makeFiles(const QString &folder, int n)
 {
@@ -45,9 +38,24 @@ void fillSelected(Form1 &w, const QStringList &paths)
     w.ActiveList = 1;
 }
 
+// The same renames as the window's move, bare: paths made beforehand, one renameat2 each.
+double bareRenamesSeconds(const QStringList &from, const QStringList &to)
+{
+    std::vector<QByteArray> src, dst;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        src.push_back(QFile::encodeName(from[i]));
+        dst.push_back(QFile::encodeName(to[i]));
+    }
+    return secondsOf([&] {
+        for (size_t i = 0; i < src.size(); ++i)
+            ::renameat2(AT_FDCWD, src[i].constData(), AT_FDCWD, dst[i].constData(), RENAME_NOREPLACE);
+    });
+}
+
 void run(const BenchOptions &o)
 {
     const int n = o.n;
+    const QString size = QString::number(n);
     QTemporaryDir dir;
     TestWindow w(dir.path());
     w->show();
@@ -55,42 +63,45 @@ void run(const BenchOptions &o)
     for (int i = 0; i < n; ++i)
         paths << QStringLiteral("/home/user/photos/holiday %1.jpg").arg(i);
 
-    const double yields = bareYields(n);
-    printFigure(QStringLiteral("fileops_bare_yields_s"), yields);
+    const double yields = yieldLoopSeconds(n);
+    printFigure(QStringLiteral("fileops_yield_loop_%1_s").arg(size), yields);
+    // Each command against as many bare yields as it makes.
+    const auto report = [&](const char *name, double seconds, int yieldsMade) {
+        printFigure(QStringLiteral("%1_%2_s").arg(QLatin1String(name), size), seconds);
+        printFigure(QStringLiteral("%1_vs_yield_ratio").arg(QLatin1String(name)),
+                    seconds / (yields * yieldsMade / n));
+    };
 
     fillSelected(*w, paths);
-    const double copy = secondsOf([&] { w->mnCopyList_Click(); });
-    printFigure(QStringLiteral("copylist_32767_s"), copy);
-    printFigure(QStringLiteral("copylist_vs_yield_ratio"), copy / yields);
+    report("copylist", secondsOf([&] { w->mnCopyList_Click(); }), n);
 
+    // One yield per pasted path, then one per entry in the removal of duplicates.
     w->List1->clear();
-    const double paste = secondsOf([&] { w->mnPasteList_Click(); });
-    printFigure(QStringLiteral("paste_32767_s"), paste);
-    printFigure(QStringLiteral("paste_vs_yield_ratio"), paste / yields);
+    report("paste", secondsOf([&] { w->mnPasteList_Click(); }), 2 * n);
 
     QTemporaryDir files;
-    QDir().mkpath(files.path() + QStringLiteral("/a"));
-    QDir().mkpath(files.path() + QStringLiteral("/b"));
+    const QString a = files.path() + QStringLiteral("/a/"), b = files.path() + QStringLiteral("/b/");
+    QDir().mkpath(a);
+    QDir().mkpath(b);
     const QStringList real = makeFiles(files.path() + QStringLiteral("/a"), n);
+    QStringList moved;
+    for (const QString &p : real)
+        moved << b + p.mid(a.size());
     fillSelected(*w, real);
-    w.dialogs.folderAnswers = {files.path() + QStringLiteral("/b")};
+    w.dialogs.folderAnswers = {b};
     const double move = secondsOf([&] { w->mnMoveTo_Click(); });
-    printFigure(QStringLiteral("move_32767_s"), move);
-    // The same renames, bare: back to where the files came from.
-    const double bare = secondsOf([&] {
-        for (int i = 0; i < n; ++i) {
-            const QByteArray to = QFile::encodeName(real[i]);
-            const QByteArray from = QFile::encodeName(files.path() + QStringLiteral("/b/f%1.txt").arg(i));
-            std::rename(from.constData(), to.constData());
-        }
-    });
-    printFigure(QStringLiteral("move_bare_renames_s"), bare);
+    if (!QFile::exists(moved.last()))
+        std::fprintf(stderr, "bench_fileops: the window's move did not complete\n");
+    const double bare = bareRenamesSeconds(moved, real);
+    printFigure(QStringLiteral("move_%1_s").arg(size), move);
+    printFigure(QStringLiteral("move_bare_renames_%1_s").arg(size), bare);
     printFigure(QStringLiteral("move_vs_syscall_ratio"), move / bare);
 
     fillSelected(*w, real);
-    const double del = secondsOf([&] { w->Command1_Click(); });
-    printFigure(QStringLiteral("delete_32767_s"), del);
-    printFigure(QStringLiteral("delete_vs_yield_ratio"), del / yields);
+    w.dialogs.answers = {Dialogs::Answer::Yes};
+    report("delete", secondsOf([&] { w->Command1_Click(); }), n);
+    if (w->List1->count() != 0)
+        std::fprintf(stderr, "bench_fileops: the window's delete did not complete\n");
 }
 
 } // namespace

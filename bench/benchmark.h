@@ -27,6 +27,11 @@ double secondsOf(F &&f)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The baseline of the walking commands: n bare yields to the event loop with the window as it
+// stands. The window settles first (its first paint, the panes' first fill), and the fastest
+// of three runs counts, so the baseline is never inflated by start-up work.
+double yieldLoopSeconds(int n);
+
 // Peak resident set size of this process so far, in MiB.
 double peakRssMiB();
 

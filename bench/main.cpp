@@ -4,9 +4,11 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <algorithm>
 #include <map>
 #include <sys/resource.h>
 
+#include "app/yield.h"
 #include "benchmark.h"
 
 namespace {
@@ -28,6 +30,19 @@ bool registerBench(const char *name, BenchFunction run)
 void printFigure(const QString &name, double value)
 {
     QTextStream(stdout) << name << ": " << QString::number(value, 'f', 4) << Qt::endl;
+}
+
+double yieldLoopSeconds(int n)
+{
+    const auto loop = [n] {
+        for (int i = 0; i < n; ++i)
+            yieldToEventLoop();
+    };
+    loop();
+    double best = secondsOf(loop);
+    for (int run = 0; run < 2; ++run)
+        best = std::min(best, secondsOf(loop));
+    return best;
 }
 
 double peakRssMiB()

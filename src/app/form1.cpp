@@ -58,10 +58,6 @@ QListWidget *makeList(QWidget *parent, const QString &label)
     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // All rows have one height: lets the view lay out tens of thousands of entries at once.
     l->setUniformItemSizes(true);
-    // Commands add, remove and rename entries one by one with a yield between them; laid out
-    // in batches, each change costs one batch of layout instead of the whole list.
-    l->setLayoutMode(QListView::Batched);
-    l->setBatchSize(256);
     l->setAccessibleName(label);
     return l;
 }

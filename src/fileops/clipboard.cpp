@@ -10,6 +10,7 @@
 #include "app/listwalk.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/listedits.h"
 
 namespace {
 
@@ -42,13 +43,14 @@ void Form1::mnCopyList_Click()
             return;
         }
         ShowProgressBar(qint16(List1->count()));
+        const SelectedEntries selected(List1);
         ListWalk walk(List1, ListWalk::Order::FromTop);
         for (int k = 0; k < walk.size(); ++k) {
             yieldToEventLoop();
-            const QListWidgetItem *item = walk.next();
+            QListWidgetItem *item = walk.next();
             if (!item)
                 break;
-            if (item->isSelected())
+            if (selected.contains(item))
                 paths << item->text();
             ShowProgress();
         }
@@ -58,8 +60,9 @@ void Form1::mnCopyList_Click()
             return;
         }
         ShowProgressBar(qint16(File1->count()));
+        const QList<bool> selected = selectedFlags(File1);
         for (int i = 0; i < File1->count(); ++i) {
-            if (File1->item(i)->isSelected())
+            if (selected[i])
                 paths << CurrentFolder + File1->item(i)->text();
             ShowProgress();
         }
@@ -76,18 +79,29 @@ void Form1::mnPasteList_Click()
     if (!text.isEmpty()) {
         const QStringList pieces = splitClipboardList(text);
         ShowProgressBar(qint16(qMin<qsizetype>(pieces.size(), AppInfo::MaxListEntries)));
+        // The pieces join the list together once the walk is over: one insertion per piece
+        // would lay out and repaint the whole list at every yield.
+        QStringList accepted;
+        const qsizetype room = qMax(0, AppInfo::MaxListEntries - List1->count());
         bool full = false;
         for (const QString &piece : pieces) {
             yieldToEventLoop();
             if (!piece.isEmpty()) {
-                if (List1->count() >= AppInfo::MaxListEntries) {
+                if (accepted.size() >= room) {
                     full = true;
                     break;
                 }
-                List1->addItem(piece);
+                accepted << piece;
             }
             ShowProgress();
         }
+        // Entries may have come meanwhile (a drop); the limit holds for the list as it is now.
+        const qsizetype roomNow = qMax(0, AppInfo::MaxListEntries - List1->count());
+        if (accepted.size() > roomNow) {
+            accepted.resize(roomNow);
+            full = true;
+        }
+        List1->addItems(accepted);
         if (full)
             MsgBox(QStringLiteral("列表最多容纳 %1 个文件，其余的没有粘贴。")
                        .arg(AppInfo::MaxListEntries));

@@ -6,6 +6,7 @@
 #include "app/listwalk.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/listedits.h"
 #include "platform/fileops.h"
 
 namespace {
@@ -21,20 +22,25 @@ bool deleteOne(const QString &path, FailureTally &tally)
 }
 
 // Walks the list from the end; the walk yields, so it goes through ListWalk, which never
-// lets a change made meanwhile by another command point it at a wrong entry.
+// lets a change made meanwhile by another command point it at a wrong entry. The entries of
+// deleted files leave the list together at the end: one removal per entry would lay out and
+// repaint the whole list at every yield.
 void deleteSelected(Form1 &w, QListWidget *list, const QString &folder, bool removeEntries,
                     FailureTally &tally)
 {
+    const SelectedEntries selected(list);
     ListWalk walk(list, ListWalk::Order::FromEnd);
     for (int k = 0; k < walk.size(); ++k) {
         yieldToEventLoop();
         QListWidgetItem *item = walk.next();
         if (!item)
             break;
-        if (item->isSelected() && deleteOne(folder + item->text(), tally) && removeEntries)
-            walk.removeCurrent();
+        if (selected.contains(item) && deleteOne(folder + item->text(), tally))
+            walk.markCurrent();
         w.ShowProgress();
     }
+    if (removeEntries)
+        ::removeEntries(list, walk.marked());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "app/pathpieces.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/listedits.h"
 #include "platform/fileops.h"
 
 namespace {
@@ -23,32 +24,35 @@ FsResult transferOne(Transfer how, const QString &from, const QString &to)
 // ListWalk. A moved entry names the file's new place; a failed move keeps the old text.
 void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
 {
+    const SelectedEntries selected(w.List1);
     ListWalk walk(w.List1, ListWalk::Order::FromTop);
     for (int k = 0; k < walk.size(); ++k) {
         yieldToEventLoop();
         QListWidgetItem *item = walk.next();
         if (!item)
             break;
-        if (item->isSelected()) {
+        if (selected.contains(item)) {
             const QString from = item->text();
             const QString to = target + GetRelPath(from);
             const FsResult r = transferOne(how, from, to);
             if (!r.ok())
                 tally.add(from, r);
             else if (how == Transfer::Move)
-                item->setText(to);
+                setEntryTextQuietly(w.List1, item, to);
         }
         w.ShowProgress();
     }
+    w.List1->doItemsLayout();
 }
 
 void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
 {
     const QString folder = w.CurrentFolder;
     const int count = w.File1->count();
+    const QList<bool> selected = selectedFlags(w.File1);
     for (int i = 0; i < count; ++i) {
         const QListWidgetItem *item = w.File1->item(i);
-        if (item->isSelected()) {
+        if (selected[i]) {
             const FsResult r = transferOne(how, folder + item->text(), target + item->text());
             if (!r.ok())
                 tally.add(folder + item->text(), r);
