@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <unistd.h>
+#include <utility>
 #include <fcntl.h>
 #include <vector>
 
@@ -79,27 +81,52 @@ void run(const BenchOptions &o)
     w->List1->clear();
     report("paste", secondsOf([&] { w->mnPasteList_Click(); }), 2 * n);
 
-    QTemporaryDir files;
-    const QString a = files.path() + QStringLiteral("/a/"), b = files.path() + QStringLiteral("/b/");
-    QDir().mkpath(a);
-    QDir().mkpath(b);
-    const QStringList real = makeFiles(files.path() + QStringLiteral("/a"), n);
-    QStringList moved;
-    for (const QString &p : real)
-        moved << b + p.mid(a.size());
+    // The bare renames move identical files between two fresh folders of their own, so both
+    // sides fill an empty folder.
+    QTemporaryDir files, bareFiles;
+    const auto folders = [](const QTemporaryDir &d) {
+        const QString a = d.path() + QStringLiteral("/a/"), b = d.path() + QStringLiteral("/b/");
+        QDir().mkpath(a);
+        QDir().mkpath(b);
+        return std::pair{a, b};
+    };
+    const auto targets = [](const QStringList &from, const QString &a, const QString &b) {
+        QStringList to;
+        for (const QString &p : from)
+            to << b + p.mid(a.size());
+        return to;
+    };
+    const auto [bareA, bareB] = folders(bareFiles);
+    const QStringList bareFrom = makeFiles(bareA.chopped(1), n);
+    const double bare = bareRenamesSeconds(bareFrom, targets(bareFrom, bareA, bareB));
+
+    const auto [a, b] = folders(files);
+    const QStringList real = makeFiles(a.chopped(1), n);
+    const QStringList moved = targets(real, a, b);
     fillSelected(*w, real);
     w.dialogs.folderAnswers = {b};
     const double move = secondsOf([&] { w->mnMoveTo_Click(); });
     if (!QFile::exists(moved.last()))
         std::fprintf(stderr, "bench_fileops: the window's move did not complete\n");
-    const double bare = bareRenamesSeconds(moved, real);
     printFigure(QStringLiteral("move_%1_s").arg(size), move);
     printFigure(QStringLiteral("move_bare_renames_%1_s").arg(size), bare);
     printFigure(QStringLiteral("move_vs_syscall_ratio"), move / bare);
 
-    fillSelected(*w, real);
+    // Delete: the yields and the same unlinks, bare, on identical files.
+    std::vector<QByteArray> unlinkPaths;
+    for (const QString &p : makeFiles(bareA.chopped(1), n))
+        unlinkPaths.push_back(QFile::encodeName(p));
+    const double unlinks = secondsOf([&] {
+        for (const QByteArray &p : unlinkPaths)
+            ::unlink(p.constData());
+    });
+    const QStringList doomed = makeFiles(a.chopped(1), n);
+    fillSelected(*w, doomed);
     w.dialogs.answers = {Dialogs::Answer::Yes};
-    report("delete", secondsOf([&] { w->Command1_Click(); }), n);
+    const double del = secondsOf([&] { w->Command1_Click(); });
+    printFigure(QStringLiteral("delete_%1_s").arg(size), del);
+    printFigure(QStringLiteral("delete_bare_unlinks_%1_s").arg(size), unlinks);
+    printFigure(QStringLiteral("delete_vs_yield_ratio"), del / (yields + unlinks));
     if (w->List1->count() != 0)
         std::fprintf(stderr, "bench_fileops: the window's delete did not complete\n");
 }
