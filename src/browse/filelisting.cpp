@@ -1,10 +1,9 @@
 #include "browse/filelisting.h"
 
-#include <QDir>
-
 #include <algorithm>
 
 #include "browse/patterns.h"
+#include "platform/direntries.h"
 
 namespace {
 
@@ -13,8 +12,9 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Natural order: runs of digits compare by their value, everything else without regard to
-// case; names equal that way fall back to plain order so the sort is total.
+} // namespace
+
+// Names equal but for case or leading zeros fall back to plain order, so the sort is total.
 bool naturalLess(const QString &a, const QString &b)
 {
     qsizetype i = 0, j = 0;
@@ -51,14 +51,12 @@ bool naturalLess(const QString &a, const QString &b)
     return a < b;
 }
 
-} // namespace
-
 QStringList listPaneFiles(const QString &folder, const NamePatterns &patterns)
 {
     QStringList names;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort)) {
-        if (patterns.matches(name))
-            names << name;
+    for (const DirEntry &entry : readDirEntries(folder)) {
+        if (entry.kind == EntryKind::File && !entry.name.startsWith(u'.') && patterns.matches(entry.name))
+            names << entry.name;
     }
     std::sort(names.begin(), names.end(), naturalLess);
     return names;
