@@ -12,6 +12,16 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
+// Sorting a large folder folds the case of every character many times over; most names
+// are ASCII, which needs no table look-up.
+QChar folded(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    return c.toCaseFolded();
+}
+
 } // namespace
 
 // Names equal but for case or leading zeros fall back to plain order, so the sort is total.
@@ -40,7 +50,7 @@ bool naturalLess(const QString &a, const QString &b)
             j = ej;
             continue;
         }
-        const QChar ca = a[i].toCaseFolded(), cb = b[j].toCaseFolded();
+        const QChar ca = folded(a[i]), cb = folded(b[j]);
         if (ca != cb)
             return ca < cb;
         ++i;
