@@ -27,37 +27,42 @@ QChar folded(QChar c)
 // Names equal but for case or leading zeros fall back to plain order, so the sort is total.
 bool naturalLess(const QString &a, const QString &b)
 {
+    const QChar *pa = a.constData(), *pb = b.constData();
+    const qsizetype na = a.size(), nb = b.size();
     qsizetype i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
+    while (i < na && j < nb) {
+        if (isDigit(pa[i]) && isDigit(pb[j])) {
             qsizetype ei = i, ej = j;
-            while (ei < a.size() && isDigit(a[ei]))
+            while (ei < na && isDigit(pa[ei]))
                 ++ei;
-            while (ej < b.size() && isDigit(b[ej]))
+            while (ej < nb && isDigit(pb[ej]))
                 ++ej;
             // Leading zeros do not change the value.
             qsizetype si = i, sj = j;
-            while (si + 1 < ei && a[si] == u'0')
+            while (si + 1 < ei && pa[si] == u'0')
                 ++si;
-            while (sj + 1 < ej && b[sj] == u'0')
+            while (sj + 1 < ej && pb[sj] == u'0')
                 ++sj;
             if (ei - si != ej - sj)
                 return ei - si < ej - sj;
-            const int c = QStringView(a).sliced(si, ei - si).compare(QStringView(b).sliced(sj, ej - sj));
-            if (c != 0)
-                return c < 0;
+            for (qsizetype k = 0; k < ei - si; ++k) {
+                if (pa[si + k] != pb[sj + k])
+                    return pa[si + k] < pb[sj + k];
+            }
             i = ei;
             j = ej;
             continue;
         }
-        const QChar ca = folded(a[i]), cb = folded(b[j]);
-        if (ca != cb)
-            return ca < cb;
+        if (pa[i] != pb[j]) {
+            const QChar ca = folded(pa[i]), cb = folded(pb[j]);
+            if (ca != cb)
+                return ca < cb;
+        }
         ++i;
         ++j;
     }
-    if (a.size() - i != b.size() - j)
-        return a.size() - i < b.size() - j;
+    if (na - i != nb - j)
+        return na - i < nb - j;
     return a < b;
 }
 

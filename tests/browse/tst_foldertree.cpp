@@ -174,6 +174,30 @@ private Q_SLOTS:
         QVERIFY(w->Dir1->viewport()->rect().contains(shown.center()));
     }
 
+    void naturalOrder_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("numbers by value") << QStringLiteral("a2") << QStringLiteral("a10");
+        QTest::newRow("case ignored") << QStringLiteral("B1") << QStringLiteral("b2");
+        QTest::newRow("letters before case") << QStringLiteral("a") << QStringLiteral("B");
+        QTest::newRow("non-ASCII case ignored") << QStringLiteral("Äb") << QStringLiteral("äc");
+        QTest::newRow("same value, zeros break the tie") << QStringLiteral("x007") << QStringLiteral("x7");
+        QTest::newRow("same digits, later text") << QStringLiteral("文件9.jpg") << QStringLiteral("文件9.png");
+        QTest::newRow("after CJK prefix") << QStringLiteral("文件9.jpg") << QStringLiteral("文件10.jpg");
+        QTest::newRow("prefix first") << QStringLiteral("abc") << QStringLiteral("abcd");
+        QTest::newRow("equal but for case") << QStringLiteral("ABC") << QStringLiteral("abc");
+    }
+
+    void naturalOrder()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QVERIFY(naturalLess(first, second));
+        QVERIFY(!naturalLess(second, first));
+        QVERIFY(!naturalLess(first, first));
+    }
+
     void paneListsFilesAndLinksToFiles_data()
     {
         QTest::addColumn<QString>("kind");
