@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +18,7 @@
 
 #include "app/appinfo.h"
 #include "app/buttonicons.h"
+#include "browse/foldertree.h"
 #include "browse/volumes.h"
 #include "list/form2.h"
 #include "platform/desktop.h"
@@ -140,24 +140,12 @@ void Form1::createControls()
     setButtonIcon(Command14, ButtonPicture::DropMissing);
     setButtonIcon(Command15, ButtonPicture::GetFolder);
 
-    dirModel_ = new QFileSystemModel(this);
-    dirModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    dirModel_->setReadOnly(true);
-    // Watching the shown folders would make the tree re-read a folder after every file
-    // renamed, moved or deleted in it: quadratic work in a batch of thousands of files.
-    dirModel_->setOption(QFileSystemModel::DontWatchForChanges);
-    dirModel_->setRootPath(QStringLiteral("/"));
+    // The tree reads a folder when it is first opened and never watches it, so that the
+    // files a batch command changes cost the tree nothing.
+    dirModel_ = new FolderTreeModel(this);
     Dir1->setModel(dirModel_);
     Dir1->setHeaderHidden(true);
-    for (int c = 1; c < dirModel_->columnCount(); ++c)
-        Dir1->hideColumn(c);
     Dir1->setUniformRowHeights(true);
-    // The tree loads folders in the background; once a folder on the way to the current one
-    // has loaded, the current folder can be brought into view.
-    connect(dirModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
-        if (dir1Path_.startsWith(loaded))
-            showCurrentFolderInTree();
-    });
 
     // The commands that a long file operation locks, in the order they are locked.
     busySet_ = {Text4, Text2, Text3, List1, Command6, Command7, File1, Command1, Command2,

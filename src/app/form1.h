@@ -185,7 +185,7 @@ private:
     float progressPos_ = 0.0f;
 
     // ---- Folder panes state (browse/) ----
-    QFileSystemModel *dirModel_ = nullptr;
+    class FolderTreeModel *dirModel_ = nullptr;
     QStringList volumes_;
     QString dir1Path_;
     QString file1Pattern_ = QStringLiteral("*.*");

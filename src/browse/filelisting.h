@@ -9,3 +9,7 @@ class NamePatterns;
 // file manager shows them (numbers by value, case ignored). Folders and hidden files are
 // not listed.
 QStringList listPaneFiles(const QString &folder, const NamePatterns &patterns);
+
+// The natural order of names: runs of digits compare by their value, everything else
+// without regard to case.
+bool naturalLess(const QString &a, const QString &b);

@@ -3,12 +3,12 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTreeView>
 
 #include "browse/filelisting.h"
+#include "browse/foldertree.h"
 #include "browse/patterns.h"
 #include "browse/volumes.h"
 #include "platform/folderaccess.h"
