@@ -8,7 +8,6 @@
 
 class QAction;
 class QComboBox;
-class QFileSystemModel;
 class QLabel;
 class QLineEdit;
 class QListWidget;
