@@ -16,12 +16,6 @@
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void fillList(Form1 &w, const QStringList &paths, const QList<int> &selected)
 {
     w.List1->clear();

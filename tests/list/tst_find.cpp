@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "list/form2.h"
-#include "listhelpers.h"
+#include "list/listedits.h"
 #include "testwindow.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/yield.h"
 #include "list/keeplast.h"
-#include "listhelpers.h"
+#include "list/listedits.h"
 #include "testwindow.h"
 
 class TstPrune : public QObject {

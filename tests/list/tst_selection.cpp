@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "list/moveposition.h"
-#include "listhelpers.h"
+#include "list/listedits.h"
 #include "testwindow.h"
 
 class TstSelection : public QObject {

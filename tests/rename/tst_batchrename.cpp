@@ -22,17 +22,6 @@
 
 namespace {
 
-QStringList filesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 int fileInUse(const char *, const char *)
 {
     errno = EBUSY;

@@ -12,12 +12,6 @@
 
 namespace {
 
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 int refuseFlag(const char *, const char *)
 {
     errno = EINVAL;
