@@ -30,7 +30,6 @@ struct TestWindow {
     std::unique_ptr<Form1> form;
 };
 
-
 // The texts of a list's entries, top to bottom.
 QStringList entries(const QListWidget *list);
 // Replaces a list's entries; the rows in `selected` are selected.
