@@ -1,84 +1,33 @@
-// The busy lock, the progress bar, the selection count, the list tidy-up, and walks over a
-// list that changes while they yield; through the real window.
-#include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
+// The progress bar, the selection count, and walks over a list that changes while they
+// yield.
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
-#include <QTreeView>
 
 #include "app/listwalk.h"
 #include "list/listedits.h"
 #include "testwindow.h"
 
-namespace {
-
-bool enabled(QObject *o)
-{
-    if (auto *a = qobject_cast<QAction *>(o))
-        return a->isEnabled();
-    return qobject_cast<QWidget *>(o)->isEnabled();
-}
-
-} // namespace
-
 class TstBusy : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A run locks every command that starts another run; the folder panes, copy and paste of
-    // the list, and the tools stay live.
-    void lockCoversExactlyTheBusySet()
-    {
-        TestWindow w;
-        const QList<QObject *> busy = {w->Text4, w->Text2, w->Text3, w->List1, w->Command6, w->Command7,
-                                       w->File1, w->Command1, w->Command2, w->Command3, w->Command8,
-                                       w->Command9, w->Command10, w->Text6, w->mnMoveTo, w->mnCopyTo,
-                                       w->Command11, w->Command12, w->Command13, w->Command14,
-                                       w->Command15, w->mnOpen};
-        const QList<QObject *> live = {w->Drive1, w->Dir1, w->Text5, w->ProgressBar1, w->mnCopyList,
-                                       w->mnPasteList, w->mnCloseScreen, w->mnCloseScreenMin,
-                                       w->mnVarrowSoft, w->mnvisithomepage, w->mnTuijian, w->mnabout};
-        w->ForbidCmd();
-        for (QObject *o : busy)
-            QVERIFY2(!enabled(o), qPrintable(o->metaObject()->className()));
-        for (QObject *o : live)
-            QVERIFY(enabled(o));
-        w->UnForbidCmd();
-        for (QObject *o : busy)
-            QVERIFY(enabled(o));
-    }
-
-    void progressFillsInStepsAndStartsEmptyAgain()
+    // The bar shows the ratio of what the commands keep: full past the maximum, empty without
+    // one, and a count of none leaves it hidden with the old maximum.
+    void progressShowsTheRatioSensibly()
     {
         TestWindow w;
         w->ShowProgressBar(2);
         QVERIFY(!w->ProgressBar1->isHidden());
-        w->ShowProgress();
-        QCOMPARE(w->progressPosition(), 1.0f);
-        for (int i = 0; i < 4; ++i)   // past the maximum: kept as advanced, shown full
+        for (int i = 0; i < 5; ++i)
             w->ShowProgress();
         QCOMPARE(w->progressPosition(), 5.0f);
         QCOMPARE(w->ProgressBar1->value(), w->ProgressBar1->maximum());
         w->UnShowProgressBar();
-        QVERIFY(w->ProgressBar1->isHidden());
-        w->ShowProgressBar(3);
-        QCOMPARE(w->progressPosition(), 0.0f);
-        QCOMPARE(w->ProgressBar1->value(), 0);
-    }
-
-    void noCountShowsNothingAndNoMaximumAnEmptyBar()
-    {
-        TestWindow w;
-        w->ShowProgressBar(7);
-        w->ShowProgress();
-        w->UnShowProgressBar();
         for (qint16 count : {0, -4}) {
             w->ShowProgressBar(count);
             QVERIFY(w->ProgressBar1->isHidden());
-            QCOMPARE(w->progressMaximum(), 7.0f);
+            QCOMPARE(w->progressMaximum(), 2.0f);
             QCOMPARE(w->progressPosition(), 0.0f);
         }
         w->setProgressMaximum(0.0f);
@@ -94,36 +43,6 @@ private Q_SLOTS:
         setEntries(w->File1, QStringList(10, QStringLiteral("a.jpg")), {0, 1, 2, 3, 4, 5});
         w->ActiveList = 2;
         QCOMPARE(w->GetSelCounts(), qint16(3));
-    }
-
-    void tidyUpAfterAListWasEmptied_data()
-    {
-        QTest::addColumn<bool>("renameEntries");
-        QTest::addColumn<bool>("paneEntries");
-        QTest::addColumn<bool>("renameReset");
-        QTest::addColumn<bool>("paneReset");
-        QTest::newRow("both empty: only the rename list") << false << false << true << false;
-        QTest::newRow("pane empty") << true << false << false << true;
-        QTest::newRow("both filled: nothing") << true << true << false << false;
-    }
-
-    void tidyUpAfterAListWasEmptied()
-    {
-        QFETCH(bool, renameEntries);
-        QFETCH(bool, paneEntries);
-        QFETCH(bool, renameReset);
-        QFETCH(bool, paneReset);
-        TestWindow w;
-        setEntries(w->List1, renameEntries ? QStringList{"/p/a.jpg"} : QStringList());
-        setEntries(w->File1, paneEntries ? QStringList{"a.jpg"} : QStringList());
-        w->List1AllSel = w->File1AllSel = true;
-        w->List1->setToolTip(QStringLiteral("0./p/a.jpg"));
-        w->File1->setToolTip(QStringLiteral("0.a.jpg"));
-        w->PanDuanList();
-        QCOMPARE(w->List1AllSel, !renameReset);
-        QCOMPARE(w->List1->toolTip().isEmpty(), renameReset);
-        QCOMPARE(w->File1AllSel, !paneReset);
-        QCOMPARE(w->File1->toolTip().isEmpty(), paneReset);
     }
 
     void walkFollowsTheEntriesItStartedWith()

@@ -52,18 +52,6 @@ private Q_SLOTS:
         QVERIFY(w->close());
         QCOMPARE(savedValue(w), shown);
     }
-
-    void folderWithLineBreakKeepsLastStorableValue()
-    {
-        QTemporaryDir parent;
-        const QString odd = parent.path() + QStringLiteral("/two\nlines");
-        QVERIFY(QDir().mkpath(odd));
-        TestWindow w(parent.path());
-        w->setDir1(odd);
-        QCOMPARE(w->CurrentFolder, odd + u'/');
-        w->close();
-        QCOMPARE(savedValue(w), parent.path());
-    }
 };
 
 QTEST_MAIN(TstStartup)

@@ -1,5 +1,6 @@
 // The batch rename through the real window on real files: names, numbers, the messages, the
 // lock, failures that stop the run, and a paste or a close mid-run.
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -84,33 +85,26 @@ private Q_SLOTS:
     void names_data()
     {
         QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("step");
-        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QStringList>("fields");   // base, start, step, extension
         QTest::addColumn<QStringList>("expected");
-        const QStringList three{"x1.jpg", "x2.jpg", "x3.jpg"};
-        QTest::newRow("leading zeros") << three << "文件" << "007" << "1" << "" << QStringList{"文件7.jpg", "文件8.jpg", "文件9.jpg"};
-        QTest::newRow("negative step") << three << "文件" << "10" << "-1" << "" << QStringList{"文件10.jpg", "文件9.jpg", "文件8.jpg"};
-        QTest::newRow("non-numeric start") << three << "文件" << "abc" << "1" << "" << QStringList{"文件0.jpg", "文件1.jpg", "文件2.jpg"};
-        QTest::newRow("half steps") << three << "文件" << "1" << "0.5" << "" << QStringList{"文件1.jpg", "文件1.5.jpg", "文件2.jpg"};
-        QTest::newRow("tenths add up") << three << "文件" << "0.1" << "0.1" << "" << QStringList{"文件0.1.jpg", "文件0.2.jpg", "文件0.3.jpg"};
-        QTest::newRow("own name, new ext; start ignored") << three << "" << "5" << "1" << ".txt" << QStringList{"x1.txt", "x2.txt", "x3.txt"};
-        const QStringList one{"a.jpg"};
-        QTest::newRow("empty start: base only") << one << "文件" << "" << "1" << ".txt" << QStringList{"文件.txt"};
-        QTest::newRow("own name and ext: same path, success") << one << "" << "5" << "1" << "" << QStringList{"a.jpg"};
+        const QStringList three{"x1.jpg", "x2.jpg", "x3.jpg"}, one{"a.jpg"};
+        QTest::newRow("leading zeros") << three << QStringList{"文件", "007", "1", ""} << QStringList{"文件7.jpg", "文件8.jpg", "文件9.jpg"};
+        QTest::newRow("negative step") << three << QStringList{"文件", "10", "-1", ""} << QStringList{"文件10.jpg", "文件9.jpg", "文件8.jpg"};
+        QTest::newRow("non-numeric start") << three << QStringList{"文件", "abc", "1", ""} << QStringList{"文件0.jpg", "文件1.jpg", "文件2.jpg"};
+        QTest::newRow("half steps") << three << QStringList{"文件", "1", "0.5", ""} << QStringList{"文件1.jpg", "文件1.5.jpg", "文件2.jpg"};
+        QTest::newRow("tenths add up") << three << QStringList{"文件", "0.1", "0.1", ""} << QStringList{"文件0.1.jpg", "文件0.2.jpg", "文件0.3.jpg"};
+        QTest::newRow("own name, new ext; start ignored") << three << QStringList{"", "5", "1", ".txt"} << QStringList{"x1.txt", "x2.txt", "x3.txt"};
+        QTest::newRow("empty start: base only") << one << QStringList{"文件", "", "1", ".txt"} << QStringList{"文件.txt"};
+        QTest::newRow("own name and ext: same path, success") << one << QStringList{"", "5", "1", ""} << one;
     }
 
     void names()
     {
         QFETCH(QStringList, files);
-        QFETCH(QString, base);
-        QFETCH(QString, start);
-        QFETCH(QString, step);
-        QFETCH(QString, ext);
+        QFETCH(QStringList, fields);
         QFETCH(QStringList, expected);
         Setup s(files, files);
-        s.fields(base, start, step, ext);
+        s.fields(fields[0], fields[1], fields[2], fields[3]);
         s.w->Command2_Click();
         QCOMPARE(s.w.dialogs.texts(), QStringList{"OK!"});
         QCOMPARE(entries(s.w->List1), s.paths(expected));
@@ -201,8 +195,9 @@ private Q_SLOTS:
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
             ++yields;
-            lockedMeanwhile = lockedMeanwhile && !s.w->Command2->isEnabled() && !s.w->List1->isEnabled()
-                && s.w->mnPasteList->isEnabled() && s.w->ProgressBar1->isVisible();
+            lockedMeanwhile = lockedMeanwhile && !s.w->Command2->isEnabled() && !s.w->Command1->isEnabled()
+                && !s.w->List1->isEnabled() && !s.w->mnMoveTo->isEnabled() && s.w->mnPasteList->isEnabled()
+                && s.w->mnCopyList->isEnabled() && s.w->ProgressBar1->isVisible();
         });
         probe.start(0);
         s.w->Command2->click();
