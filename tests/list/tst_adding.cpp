@@ -93,10 +93,8 @@ private Q_SLOTS:
             << QStringList{"@b.txt", "@sub", "@a.txt"} << "" << QStringList{"@b.txt", "@sub", "@a.txt"};
         QTest::newRow("web address among files") << QStringList{"https://example.org/x", "@a.txt"} << ""
                                                  << QStringList{"@a.txt"};
-        QTest::newRow("web address only") << QStringList{"https://example.org/a.txt"} << "" << QStringList();
         QTest::newRow("plain text that looks like a path") << QStringList() << "/etc/hostname\r\n/etc/passwd\r\n"
                                                            << QStringList();
-        QTest::newRow("nothing at all") << QStringList() << "" << QStringList();
     }
 
     void drops()
