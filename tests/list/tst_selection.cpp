@@ -92,11 +92,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("error");
         QTest::newRow("0") << "0" << QStringList{"C", "A", "B", "D", "E"} << 0;
         QTest::newRow("4") << "4" << QStringList{"A", "B", "D", "E", "C"} << 0;
-        QTest::newRow("2") << "2" << QStringList{"A", "B", "C", "D", "E"} << 0;
-        QTest::newRow("abc") << "abc" << QStringList{"C", "A", "B", "D", "E"} << 0;
         QTest::newRow("blank between digits") << "0 3" << QStringList{"A", "B", "D", "C", "E"} << 0;
         QTest::newRow("5") << "5" << QStringList{"A", "B", "C", "D", "E"} << EINVAL;
-        QTest::newRow("-1") << "-1" << QStringList{"A", "B", "C", "D", "E"} << EINVAL;
         QTest::newRow("12 with a blank") << "1 2" << QStringList{"A", "B", "C", "D", "E"} << EINVAL;
         QTest::newRow("overflow") << "1e9" << QStringList{"A", "B", "C", "D", "E"} << EOVERFLOW;
     }
