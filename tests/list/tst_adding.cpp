@@ -83,45 +83,30 @@ private Q_SLOTS:
         QCOMPARE(w.dialogs.texts().last(), kListFull.arg(1));
     }
 
-    // "@name" stands for a path in the test's folder (b.txt, a.txt and the folder sub exist).
-    void drops_data()
+    // Local paths, folders too, become entries in delivery order, even when already listed;
+    // web addresses and text that looks like a path are not files to rename.
+    void dropsAddOnlyLocalPaths()
     {
-        QTest::addColumn<QStringList>("urls");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("added");
-        QTest::newRow("files and a folder, in delivery order")
-            << QStringList{"@b.txt", "@sub", "@a.txt"} << "" << QStringList{"@b.txt", "@sub", "@a.txt"};
-        QTest::newRow("web address among files") << QStringList{"https://example.org/x", "@a.txt"} << ""
-                                                 << QStringList{"@a.txt"};
-        QTest::newRow("plain text that looks like a path") << QStringList() << "/etc/hostname\r\n/etc/passwd\r\n"
-                                                           << QStringList();
-    }
-
-    void drops()
-    {
-        QFETCH(QStringList, urls);
-        QFETCH(QString, text);
-        QFETCH(QStringList, added);
         QTemporaryDir dir;
-        makeFile(dir.path() + QStringLiteral("/b.txt"));
-        makeFile(dir.path() + QStringLiteral("/a.txt"));
-        QVERIFY(QDir().mkpath(dir.path() + QStringLiteral("/sub")));
-        const auto local = [&](QString s) { return s.replace(u'@', dir.path() + u'/'); };
-        QMimeData data;
-        QList<QUrl> list;
-        for (const QString &u : urls)
-            list << (u.startsWith(u'@') ? QUrl::fromLocalFile(local(u)) : QUrl(u));
-        if (!list.isEmpty())
-            data.setUrls(list);
-        if (!text.isEmpty())
-            data.setText(text);
+        const QString b = makeFile(dir.path() + QStringLiteral("/b.txt"));
+        const QString a = makeFile(dir.path() + QStringLiteral("/a.txt"));
+        const QString sub = dir.path() + QStringLiteral("/sub");
+        QVERIFY(QDir().mkpath(sub));
         TestWindow w;
-        w->List1->addItem(local(QStringLiteral("@a.txt")));   // already listed: added again
-        QCOMPARE(dropOnList(*w, &data), !added.isEmpty());
-        QStringList expected{local(QStringLiteral("@a.txt"))};
-        for (const QString &a : added)
-            expected << local(a);
-        QCOMPARE(entries(w->List1), expected);
+        w->List1->addItem(a);
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(sub), QUrl(QStringLiteral("https://example.org/x")),
+                       QUrl::fromLocalFile(a)});
+        QVERIFY(dropOnList(*w, &files));
+        QCOMPARE(entries(w->List1), (QStringList{a, b, sub, a}));
+
+        QMimeData text;
+        text.setText(QStringLiteral("/etc/hostname\r\n/etc/passwd\r\n"));
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("https://example.org/a.txt"))});
+        QVERIFY(!dropOnList(*w, &text));
+        QVERIFY(!dropOnList(*w, &web));
+        QCOMPARE(w->List1->count(), 4);
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
