@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "app/pathpieces.h"
+#include "testwindow.h"
 
 namespace {
 
@@ -92,11 +93,7 @@ private Q_SLOTS:
     void fileExistsAsksTheDisk()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("a b.txt"));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QVERIFY(FileExists(file));
+        QVERIFY(FileExists(makeFile(dir.filePath(QStringLiteral("a b.txt")))));
         QVERIFY(!FileExists(dir.filePath(QStringLiteral("missing.txt"))));
         QVERIFY(FileExists(dir.path()));
         QVERIFY(FileExists(dir.filePath(QStringLiteral("a?b.*"))));  // the finer cases: tst_patterns

@@ -1,20 +1,14 @@
 // The settings file: one value read and written, everything else of the file kept.
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 #include "app/profile.h"
+#include "testwindow.h"
 
 namespace {
 
 const QString kPath = QStringLiteral("path");
 const QString kValue = QStringLiteral("value");
-
-QByteArray readAll(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 } // namespace
 
@@ -109,7 +103,7 @@ private Q_SLOTS:
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\r")));
         QVERIFY(!writeProfileString(ini, QStringLiteral("path]\n[x"), kValue, QStringLiteral("/x")));
         QVERIFY(!writeProfileString(ini, kPath, QStringLiteral("value=/x\nk"), QStringLiteral("/x")));
-        QCOMPARE(readAll(ini), QByteArray("[path]\nvalue=/good\n"));
+        QCOMPARE(contentOf(ini), QByteArray("[path]\nvalue=/good\n"));
     }
 
     void fileKeepsTheRest()
@@ -117,27 +111,18 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
         const QByteArray before("; written by hand\r\n[Other]\r\nvalue=keep\r\n\r\n[PATH]\r\nVALUE=/old\r\n");
-        {
-            QFile f(ini);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(before);
-        }
+        makeFile(ini, before);
         QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/new")));
-        QCOMPARE(readAll(ini), QByteArray(before).replace("VALUE=/old", "VALUE=/new"));
+        QCOMPARE(contentOf(ini), QByteArray(before).replace("VALUE=/old", "VALUE=/new"));
         QCOMPARE(readProfileString(ini, kPath, kValue), std::optional<QString>(QStringLiteral("/new")));
         QCOMPARE(readProfileString(ini, QStringLiteral("other"), kValue),
                  std::optional<QString>(QStringLiteral("keep")));
     }
 
-    void missingFileReadsNothing()
+    void missingOrUnwritableFileFailsQuietly()
     {
         QTemporaryDir dir;
         QVERIFY(!readProfileString(dir.filePath(QStringLiteral("none.ini")), kPath, kValue));
-    }
-
-    void unwritableTargetFailsQuietly()
-    {
-        QTemporaryDir dir;
         // A folder where the file should be: neither root nor anyone else can write it.
         const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
         QVERIFY(QDir().mkdir(ini));

@@ -1,10 +1,7 @@
 // Copying lists of paths to the clipboard and pasting them into the rename list.
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QAction>
-#include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTest>
 
 #include "fileops/pathlist.h"
@@ -14,34 +11,23 @@ class TstClipboard : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void copyRenameListSelection()
-    {
-        TestWindow w;
-        w->List1->clear();
-        w->List1->addItems({QStringLiteral("/a.txt"), QStringLiteral("/skip"), QStringLiteral("/b c.txt"),
-                            QStringLiteral("/d\"'$x.txt")});
-        for (int i : {0, 2, 3})
-            w->List1->item(i)->setSelected(true);
-        w->ActiveList = 1;
-        w->mnCopyList_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QStringLiteral("/a.txt\r\n/b c.txt\r\n/d\"'$x.txt\r\n"));
-        QVERIFY(w.dialogs.boxes.isEmpty());
-    }
-
-    void copyFromPaneUsesCurrentFolder()
+    void copyTheSelectionOfEitherList()
     {
         QTemporaryDir dir;
         makeFile(dir.path() + QStringLiteral("/x.jpg"));
         TestWindow w(dir.path());
-        w->setDir1(dir.path());
+        setEntries(w->List1, {"/a.txt", "/skip", "/b c.txt", "/d\"'$x.txt"}, {0, 2, 3});
+        w->ActiveList = 1;
+        w->mnCopyList_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/a.txt\r\n/b c.txt\r\n/d\"'$x.txt\r\n"));
         w->ActiveList = 2;
         w->File1->item(0)->setSelected(true);
         w->mnCopyList_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), dir.path() + QStringLiteral("/x.jpg\r\n"));
+        QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
-    void copyWithNothingSelected()
+    void copyWithNothingSelectedLeavesTheClipboard()
     {
         TestWindow w;
         QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
@@ -51,9 +37,9 @@ private Q_SLOTS:
         w->ActiveList = 2;
         w->File1->clearSelection();
         w->mnCopyList_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{QStringLiteral("没有选中文件！"), QStringLiteral("没有或没选中文件！")}));
-        QCOMPARE(w.dialogs.boxes[0].title, QStringLiteral("提示"));
-        QCOMPARE(w.dialogs.boxes[0].icon, Dialogs::Icon::Information);
+        QCOMPARE(w.dialogs.boxes, (QList<FakeDialogs::Box>{
+                                      {"没有选中文件！", "提示", Dialogs::Buttons::Ok, Dialogs::Icon::Information},
+                                      {"没有或没选中文件！", "Quillmere"}}));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("untouched"));
     }
 
@@ -92,7 +78,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QStringList, list);
         TestWindow w;
-        w->List1->clear();
         w->List1->addItem(QStringLiteral("/old"));
         QGuiApplication::clipboard()->setText(text);
         w->mnPasteList_Click();
@@ -104,15 +89,13 @@ private Q_SLOTS:
     void pasteOnlyLineBreaksIntoEmptyList()
     {
         TestWindow w;
-        w->List1->clear();
         QGuiApplication::clipboard()->setText(QStringLiteral("\r\n\r\n"));
         w->mnPasteList_Click();
         QCOMPARE(w->List1->count(), 0);
         QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("没有文件！")});
         QGuiApplication::clipboard()->clear();
-        w.dialogs.clear();
-        w->mnPasteList_Click();
-        QVERIFY(w.dialogs.boxes.isEmpty());
+        w->mnPasteList_Click();   // an empty clipboard says nothing
+        QCOMPARE(w.dialogs.boxes.size(), 1);
     }
 };
 

@@ -67,13 +67,6 @@ private Q_SLOTS:
         QCOMPARE(r.error.number, EINVAL);
         QVERIFY(!r.error.description.isEmpty());
     }
-
-    void numberGoesOnlyWithABaseName()
-    {
-        QVERIFY((NewNameFields{QStringLiteral("x"), true, QString()}.usesNumber()));
-        QVERIFY(!(NewNameFields{QStringLiteral("x"), false, QString()}.usesNumber()));
-        QVERIFY(!(NewNameFields{QString(), true, QString()}.usesNumber()));
-    }
 };
 
 QTEST_APPLESS_MAIN(TstNewName)

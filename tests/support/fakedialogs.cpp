@@ -1,5 +1,7 @@
 #include "fakedialogs.h"
 
+#include <QTest>
+
 Dialogs::Answer FakeDialogs::message(QWidget *, const QString &text, const QString &title,
                                      Buttons buttons, Icon icon)
 {
@@ -37,4 +39,12 @@ void FakeDialogs::clear()
     boxes.clear();
     prompts.clear();
     pickerPrompts.clear();
+}
+
+char *toString(const FakeDialogs::Box &box)
+{
+    return QTest::toString(QStringLiteral("{%1 | %2 | buttons %3 | icon %4}")
+                               .arg(box.text, box.title)
+                               .arg(int(box.buttons))
+                               .arg(int(box.icon)));
 }

@@ -17,6 +17,10 @@ public:
         QString title;
         Buttons buttons = Buttons::Ok;
         Icon icon = Icon::None;
+        bool operator==(const Box &o) const
+        {
+            return text == o.text && title == o.title && buttons == o.buttons && icon == o.icon;
+        }
     };
 
     Answer message(QWidget *parent, const QString &text, const QString &title, Buttons buttons,
@@ -39,3 +43,6 @@ public:
     QStringList texts() const;   // the texts of the boxes shown
     void clear();
 };
+
+// Lets QCOMPARE show a box that differs.
+char *toString(const FakeDialogs::Box &box);

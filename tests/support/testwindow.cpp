@@ -40,3 +40,31 @@ QStringList entries(const QListWidget *list)
         out << list->item(i)->text();
     return out;
 }
+
+void setEntries(QListWidget *list, const QStringList &texts, const QList<int> &selected)
+{
+    list->clear();
+    list->addItems(texts);
+    for (int row : selected)
+        list->item(row)->setSelected(true);
+}
+
+QList<int> selectedRows(const QListWidget *list)
+{
+    QList<int> rows;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->isSelected())
+            rows << i;
+    return rows;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QListWidget>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,10 +30,16 @@ struct TestWindow {
     std::unique_ptr<Form1> form;
 };
 
-class QListWidget;
-
 // The texts of a list's entries, top to bottom.
 QStringList entries(const QListWidget *list);
+// Replaces a list's entries; the rows in `selected` are selected.
+void setEntries(QListWidget *list, const QStringList &texts, const QList<int> &selected = {});
+// The selected rows of a list, top to bottom.
+QList<int> selectedRows(const QListWidget *list);
 
 // Writes a file (parent folders made as needed) and returns its path.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));
+// A file's bytes, or "<missing>".
+QByteArray contentOf(const QString &path);
+// The names of the files (not folders) in a folder, by name.
+QStringList filesIn(const QString &folder);
