@@ -3,6 +3,8 @@
 // adding of N pane entries to the rename list.
 #include "benchmark.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -52,32 +54,44 @@ void benchRename(const BenchOptions &options)
     const int n = options.n;
     const QString suffix = QString::number(n);
 
-    QTemporaryDir bare;
-    makeFiles(bare.path(), n);
-    const double syscalls = syscallLoopSeconds(bare.path(), n);
-
-    QTemporaryDir photos;
-    makeFiles(photos.path(), n);
-    TestWindow w(photos.path());
+    // Kernel renames vary a lot from run to run on a shared machine: both sides count with
+    // the fastest of three rounds, each on fresh identical folders, bare loop first.
+    QTemporaryDir appDir;
+    TestWindow w(appDir.path());
     w.showActive();
-    w->setDir1(photos.path());
+    double syscalls = 0, rename = 0, add = 0;
+    for (int round = 0; round < 3; ++round) {
+        QTemporaryDir bare;
+        makeFiles(bare.path(), n);
+        const double s = syscallLoopSeconds(bare.path(), n);
 
-    w->File1->selectAll();
-    const double add = secondsOf([&] { w->Command7_Click(); });
-
-    w->List1->selectAll();
-    const double rename = secondsOf([&] { w->Command2_Click(); });
-
-    if (w->List1->count() != n || w.dialogs.texts() != QStringList{QStringLiteral("OK!")}
-        || !QFile::exists(photos.path() + QStringLiteral("/文件%1.jpg").arg(n - 1)))
-        std::fprintf(stderr, "bench_rename: the window's rename did not complete\n");
+        QTemporaryDir photos;
+        makeFiles(photos.path(), n);
+        w->setDir1(photos.path());
+        w->List1->clear();
+        w.dialogs.boxes.clear();
+        w->File1->selectAll();
+        const double a = secondsOf([&] { w->Command7_Click(); });
+        w->List1->selectAll();
+        const double r = secondsOf([&] { w->Command2_Click(); });
+        if (w->List1->count() != n || w.dialogs.texts() != QStringList{QStringLiteral("OK!")}
+            || !QFile::exists(photos.path() + QStringLiteral("/文件%1.jpg").arg(n - 1)))
+            std::fprintf(stderr, "bench_rename: the window's rename did not complete\n");
+        syscalls = round == 0 ? s : std::min(syscalls, s);
+        rename = round == 0 ? r : std::min(rename, r);
+        add = round == 0 ? a : std::min(add, a);
+        if (round == 2) {
+            // For information: the re-reading of the file pane that ends the rename, on its own.
+            printFigure(QStringLiteral("pane_refresh_%1_s").arg(suffix),
+                        secondsOf([&] { w->refreshFile1(); }));
+        }
+        w->setDir1(appDir.path());
+    }
 
     printFigure(QStringLiteral("rename_%1_s").arg(suffix), rename);
     printFigure(QStringLiteral("syscall_loop_%1_s").arg(suffix), syscalls);
     printFigure(QStringLiteral("rename_vs_syscall_ratio"), rename / syscalls);
     printFigure(QStringLiteral("add_%1_s").arg(suffix), add);
-    // For information: the re-reading of the file pane that ends the rename, on its own.
-    printFigure(QStringLiteral("pane_refresh_%1_s").arg(suffix), secondsOf([&] { w->refreshFile1(); }));
     printFigure(QStringLiteral("peak_rss_mb"), peakRssMiB());
 }
 

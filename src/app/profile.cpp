@@ -166,7 +166,8 @@ bool writeProfileString(const QString &file, const QString &section, const QStri
         QFile old(file);
         if (old.exists() && !old.open(QIODevice::ReadOnly))
             return false;
-        content = old.readAll();
+        if (old.isOpen())
+            content = old.readAll();
     }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
