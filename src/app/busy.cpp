@@ -2,7 +2,6 @@
 #include "app/form1.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -20,17 +19,6 @@ void setItemEnabled(QObject *item, bool enabled)
         w->setEnabled(enabled);
     else if (auto *a = qobject_cast<QAction *>(item))
         a->setEnabled(enabled);
-}
-
-// The bar moves at most this often while a walk runs (a display refreshes every 16 ms or so).
-constexpr qint64 kProgressRepaintMs = 20;
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
 }
 
 } // namespace
@@ -107,18 +95,17 @@ void Form1::updateProgressDisplay()
     const int max = progressMax_ > 0.0f ? int(std::lround(progressMax_)) : 0;
     const int shownMax = qMax(1, max);
     const int pos = max == 0 ? 0 : int(qBound(0.0f, progressPos_, float(max)));
-    const qint64 now = monotonicMs();
     if (ProgressBar1->maximum() != shownMax) {
         ProgressBar1->setRange(0, shownMax);
     } else if (pos == ProgressBar1->value()) {
         return;
-    } else if (pos != 0 && pos != shownMax && now - progressShownAtMs_ < kProgressRepaintMs) {
+    } else if (pos != 0 && pos != shownMax && !progressRate_.due()) {
         // The bar paints itself at once on every visible change, and the walks advance it once
         // per entry, tens of thousands of times a second: it follows at display rate instead.
         return;
     }
     ProgressBar1->setValue(pos);
-    progressShownAtMs_ = now;
+    progressRate_.shown();
 }
 
 void Form1::beginWalk()

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "app/displayrate.h"
 #include "platform/dialogs.h"
 
 class QAction;
@@ -203,7 +204,7 @@ private:
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
     void listFullMessage(qsizetype leftOut);
     // When the progress bar last moved (busy.cpp), so that it repaints at display rate.
-    qint64 progressShownAtMs_ = 0;
+    DisplayRate progressRate_;
 
     // ---- List state (list/) ----
     QPointer<Form2> Form2_;

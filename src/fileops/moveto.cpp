@@ -26,6 +26,7 @@ void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTa
 {
     const SelectedEntries selected(w.List1);
     ListWalk walk(w.List1, ListWalk::Order::FromTop);
+    QuietEntryTexts texts(w.List1);
     for (int k = 0; k < walk.size(); ++k) {
         yieldToEventLoop();
         QListWidgetItem *item = walk.next();
@@ -38,11 +39,10 @@ void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTa
             if (!r.ok())
                 tally.add(from, r);
             else if (how == Transfer::Move)
-                setEntryTextQuietly(w.List1, item, to);
+                texts.set(item, to);
         }
         w.ShowProgress();
     }
-    w.List1->doItemsLayout();
 }
 
 void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally)

@@ -106,15 +106,51 @@ void setAllSelected(QListWidget *list, bool selected)
     setSelectedFlags(list, QList<bool>(list->count(), selected));
 }
 
-void setEntryTextQuietly(QListWidget *list, QListWidgetItem *entry, const QString &text)
+QuietEntryTexts::QuietEntryTexts(QListWidget *list) : list_(list)
+{
+    lookUpShownRows();
+}
+
+void QuietEntryTexts::finish()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    list_->doItemsLayout();
+    list_->viewport()->update();
+}
+
+void QuietEntryTexts::set(QListWidgetItem *entry, const QString &text)
 {
     {
-        const QSignalBlocker quiet(list->model());
+        const QSignalBlocker quiet(list_->model());
         entry->setText(text);
     }
-    const QRect shown = list->visualItemRect(entry);
-    if (shown.intersects(list->viewport()->rect()))
-        list->viewport()->update(shown);
+    const int row = list_->row(entry);
+    if (row >= firstShown_ && row <= lastShown_)
+        changedInView_ = true;
+    showIfDue();
+}
+
+void QuietEntryTexts::showIfDue()
+{
+    if (!repaint_.due())
+        return;
+    repaint_.shown();
+    if (changedInView_)
+        list_->viewport()->update();
+    changedInView_ = false;
+    // The user may scroll while the walk yields.
+    lookUpShownRows();
+}
+
+void QuietEntryTexts::lookUpShownRows()
+{
+    const QRect view = list_->viewport()->rect();
+    const QModelIndex first = list_->indexAt(view.topLeft());
+    const QModelIndex last = list_->indexAt(view.bottomLeft());
+    firstShown_ = first.isValid() ? first.row() : 0;
+    lastShown_ = last.isValid() ? last.row() : list_->count() - 1;
 }
 
 void removeEntries(QListWidget *list, const QSet<QListWidgetItem *> &entries)

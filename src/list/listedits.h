@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include "app/displayrate.h"
 #include "app/listwalk.h"
 
 class Form1;
@@ -26,10 +27,33 @@ QList<bool> selectedFlags(const QListWidget *list);
 void setSelectedFlags(QListWidget *list, const QList<bool> &selected);
 void setAllSelected(QListWidget *list, bool selected);
 
-// Replaces an entry's text and repaints it if it is in view. The list would otherwise lay out
-// all its entries again and repaint itself whole at the next yield for every changed entry;
-// entries keep their height, so the walk that changes them lays the list out once at its end.
-void setEntryTextQuietly(QListWidget *list, QListWidgetItem *entry, const QString &text);
+// Changes entries' texts while a walk yields. Each change would otherwise make the list lay
+// out all its entries again and repaint itself whole at the next yield; entries keep their
+// height, so the list is laid out once when the walk is over, and meanwhile repainted at
+// display rate while entries in view change.
+class QuietEntryTexts {
+public:
+    explicit QuietEntryTexts(QListWidget *list);
+    ~QuietEntryTexts() { finish(); }
+    QuietEntryTexts(const QuietEntryTexts &) = delete;
+    QuietEntryTexts &operator=(const QuietEntryTexts &) = delete;
+
+    void set(QListWidgetItem *entry, const QString &text);
+    // Lays the list out and shows it; done at destruction unless done before.
+    void finish();
+
+private:
+    void showIfDue();
+    void lookUpShownRows();
+
+    QListWidget *list_;
+    bool finished_ = false;
+    // The rows in view, looked up at display rate: a change further down needs no repaint.
+    int firstShown_ = 0;
+    int lastShown_ = -1;
+    bool changedInView_ = false;
+    DisplayRate repaint_;
+};
 
 // Removes the given entries in one step (see keepEntries); entries not in the list are ignored.
 void removeEntries(QListWidget *list, const QSet<QListWidgetItem *> &entries);

@@ -52,6 +52,7 @@ void Form1::Command2_Click()
     // named when it was reached.
     const SelectedEntries selected(List1);
     ListWalk walk(List1, ListWalk::Order::FromTop);
+    QuietEntryTexts texts(List1);
     FsResult failure;
     int renamed = 0;
     bool stopped = false;
@@ -73,12 +74,12 @@ void Form1::Command2_Click()
         if (!failure.ok())
             break;
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
-        setEntryTextQuietly(List1, entry, target.text);
+        texts.set(entry, target.text);
         currentNumber += step;
         setProgressPosition(float(++renamed));
     }
 
-    List1->doItemsLayout();
+    texts.finish();
     if (!stopped) {
         if (failure.ok())
             MsgBox(QStringLiteral("OK!"), QStringLiteral("提示"), Dialogs::Buttons::Ok,
