@@ -38,6 +38,7 @@ void fillSelected(Form1 &w, const QStringList &paths)
     w.List1->addItems(paths);
     w.List1->selectAll();
     w.ActiveList = 1;
+    settle();
 }
 
 // The same renames as the window's move, bare: paths made beforehand, one renameat2 each.
@@ -79,6 +80,7 @@ void run(const BenchOptions &o)
 
     // One yield per pasted path, then one per entry in the removal of duplicates.
     w->List1->clear();
+    settle();
     report("paste", secondsOf([&] { w->mnPasteList_Click(); }), 2 * n);
 
     // The bare renames move identical files between two fresh folders of their own, so both

@@ -69,6 +69,7 @@ void runList(const BenchOptions &o)
         double best = 0;
         for (int run = 0; run < 3; ++run) {
             prepare();
+            settle();
             const double t = secondsOf(command);
             best = run == 0 ? t : std::min(best, t);
         }

@@ -71,8 +71,10 @@ void benchRename(const BenchOptions &options)
         w->List1->clear();
         w.dialogs.boxes.clear();
         w->File1->selectAll();
+        settle();
         const double a = secondsOf([&] { w->Command7_Click(); });
         w->List1->selectAll();
+        settle();
         const double r = secondsOf([&] { w->Command2_Click(); });
         if (w->List1->count() != n || w.dialogs.texts() != QStringList{QStringLiteral("OK!")}
             || !QFile::exists(photos.path() + QStringLiteral("/文件%1.jpg").arg(n - 1)))

@@ -32,6 +32,10 @@ double secondsOf(F &&f)
 // of three runs counts, so the baseline is never inflated by start-up work.
 double yieldLoopSeconds(int n);
 
+// Lets the window finish what a benchmark's preparation left pending (a list filled just now
+// lays itself out and repaints), so that a command's figure holds only the command's work.
+void settle();
+
 // Peak resident set size of this process so far, in MiB.
 double peakRssMiB();
 

@@ -32,8 +32,17 @@ void printFigure(const QString &name, double value)
     QTextStream(stdout) << name << ": " << QString::number(value, 'f', 4) << Qt::endl;
 }
 
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
 double yieldLoopSeconds(int n)
 {
+    settle();
     const auto loop = [n] {
         for (int i = 0; i < n; ++i)
             yieldToEventLoop();
