@@ -7,11 +7,17 @@
 
 namespace {
 
-// The walks under way; nested commands may walk the same list at once.
+// The walks and selection records under way; nested commands may walk one list at once.
 QList<ListWalk *> &liveWalks()
 {
     static QList<ListWalk *> walks;
     return walks;
+}
+
+QList<SelectedEntries *> &liveSelections()
+{
+    static QList<SelectedEntries *> records;
+    return records;
 }
 
 } // namespace
@@ -47,15 +53,19 @@ ListWalk::~ListWalk()
     liveWalks().removeOne(this);
 }
 
-void ListWalk::rebuilding(QListWidget *list)
+void listRebuilding(QListWidget *list)
 {
     for (ListWalk *walk : std::as_const(liveWalks())) {
         if (walk->list_ == list)
             walk->rebuilding_ = true;
     }
+    for (SelectedEntries *record : std::as_const(liveSelections())) {
+        if (record->list_ == list)
+            record->items_.clear();
+    }
 }
 
-void ListWalk::rebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf)
+void listRebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf)
 {
     for (ListWalk *walk : std::as_const(liveWalks())) {
         if (walk->list_ == list && walk->rebuilding_)
@@ -87,6 +97,10 @@ void ListWalk::forget(int first, int last)
 {
     if (!ownRemoval_)
         changedByOthers_ = true;
+    // Rows that a rebuild removes held entries that may live on in other rows; the rebuild
+    // says which (follow()).
+    if (rebuilding_)
+        return;
     // An item's memory may be reused by an entry added later; remembering the address as
     // gone keeps such a newcomer from being taken for a walked entry.
     for (int row = first; row <= last; ++row) {
@@ -145,6 +159,12 @@ SelectedEntries::SelectedEntries(QListWidget *list) : QObject(list), list_(list)
                 for (int row = first; row <= last; ++row)
                     items_.remove(list_->item(row));
             });
+    liveSelections().append(this);
+}
+
+SelectedEntries::~SelectedEntries()
+{
+    liveSelections().removeOne(this);
 }
 
 void SelectedEntries::note(const QItemSelection &ranges, bool selected)

@@ -12,8 +12,8 @@ class QListWidgetItem;
 // while the walk yields to the event loop and other commands may change the list meanwhile:
 // entries removed since are skipped, entries added since are never visited, and a cleared
 // list ends the walk. Removals made through the walk itself do not count as changes by others.
-// A list rebuilt in one step (keepEntries) gets new items; the walk follows its entries into
-// them, so a de-duplication that runs meanwhile only skips the entries it removed.
+// A list rebuilt in one step (keepEntries) holds its entries in other items afterwards; the
+// walk follows its entries into them, so a de-duplication meanwhile only skips what it removed.
 class ListWalk final : public QObject {
 public:
     enum class Order { FromTop, FromEnd };
@@ -34,12 +34,10 @@ public:
     // How many entries the list held when the walk started.
     int size() const { return size_; }
 
-    // Told by whoever rebuilds a list: before the old items go, and once the kept entries
-    // have their new items (old item → new item; an old item not in the map was removed).
-    static void rebuilding(QListWidget *list);
-    static void rebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf);
-
 private:
+    friend void listRebuilding(QListWidget *list);
+    friend void listRebuilt(QListWidget *list,
+                            const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf);
     void forget(int first, int last);
     void follow(const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf);
 
@@ -62,12 +60,21 @@ private:
 class SelectedEntries final : public QObject {
 public:
     explicit SelectedEntries(QListWidget *list);
+    ~SelectedEntries() override;
 
     bool contains(QListWidgetItem *item) const { return items_.contains(item); }
 
 private:
+    friend void listRebuilding(QListWidget *list);
     void note(const class QItemSelection &ranges, bool selected);
 
     QListWidget *list_;
     QSet<QListWidgetItem *> items_;
 };
+
+// Told by whoever rebuilds a list in one step, so that the walks and selection records under
+// way follow: before the rebuild starts (the selection may then be dropped without a word),
+// and once the kept entries sit in their items (old item → item now holding that entry; an
+// old item not in the map was removed).
+void listRebuilding(QListWidget *list);
+void listRebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf);

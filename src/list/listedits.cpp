@@ -171,36 +171,48 @@ void keepEntries(QListWidget *list, const QList<bool> &keep)
 
     const QList<bool> selected = selectedFlags(list);
     const int current = list->currentRow();
-    QStringList texts;
+    // The kept entries move up into the first rows, texts only, and the rows left over at the
+    // end go in one removal: no item is made anew, and the list is neither reset nor told of
+    // every moved text (it is laid out and repainted once at the end).
     QList<bool> keptSelected;
-    QList<QListWidgetItem *> keptItems;
+    QHash<QListWidgetItem *, QListWidgetItem *> newItemOf;
+    newItemOf.reserve(count);
+    int kept = 0;
     int newCurrent = -1;
-    for (int row = 0; row < count; ++row) {
-        if (!keep[row])
-            continue;
-        if (row == current)
-            newCurrent = int(texts.size());
-        texts << list->item(row)->text();
-        keptSelected << selected[row];
-        keptItems << list->item(row);
-    }
-
     const QString toolTip = list->toolTip();
     const int scroll = list->verticalScrollBar()->value();
     {
         const QuietList quiet(list);
-        ListWalk::rebuilding(list);
-        QHash<QListWidgetItem *, QListWidgetItem *> newItemOf;
-        newItemOf.reserve(keptItems.size());
-        list->clear();
-        list->addItems(texts);
-        for (int row = 0; row < keptItems.size(); ++row)
-            newItemOf.insert(keptItems[row], list->item(row));
-        ListWalk::rebuilt(list, newItemOf);
+        listRebuilding(list);
+        list->selectionModel()->clearSelection();
+        {
+            const QSignalBlocker silent(list->model());
+            for (int row = 0; row < count; ++row) {
+                if (!keep[row])
+                    continue;
+                if (row == current)
+                    newCurrent = kept;
+                QListWidgetItem *from = list->item(row);
+                QListWidgetItem *to = list->item(kept);
+                if (to != from)
+                    to->setText(from->text());
+                newItemOf.insert(from, to);
+                keptSelected << selected[row];
+                ++kept;
+            }
+        }
+        // The model takes removed rows out one by one from the front of the run, moving all
+        // rows behind each: short runs taken from the end keep that cheap.
+        constexpr int kRun = 256;
+        for (int end = count; end > kept; end -= kRun) {
+            const int first = qMax(kept, end - kRun);
+            list->model()->removeRows(first, end - first);
+        }
+        listRebuilt(list, newItemOf);
         applyFlags(list, keptSelected);
-        if (newCurrent >= 0)
-            list->selectionModel()->setCurrentIndex(list->model()->index(newCurrent, 0),
-                                                    QItemSelectionModel::NoUpdate);
+        list->selectionModel()->setCurrentIndex(
+            newCurrent >= 0 ? list->model()->index(newCurrent, 0) : QModelIndex(),
+            QItemSelectionModel::NoUpdate);
         list->doItemsLayout();
         list->verticalScrollBar()->setValue(scroll);
     }
