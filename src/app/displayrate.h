@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Lets a display follow a change that a walk makes tens of thousands of times a second at the
+// rate a screen refreshes (every 16 ms or so), instead of repainting at every step.
+class DisplayRate {
+public:
+    // Whether the display is due again; true on the first call.
+    bool due();
+    // The display was just brought up to date.
+    void shown();
+
+private:
+    qint64 shownAtMs_ = -1;
+};
