@@ -7,17 +7,11 @@
 
 namespace {
 
-// The walks and selection records under way; nested commands may walk one list at once.
+// The walks under way; nested commands may walk one list at once.
 QList<ListWalk *> &liveWalks()
 {
     static QList<ListWalk *> walks;
     return walks;
-}
-
-QList<SelectedEntries *> &liveSelections()
-{
-    static QList<SelectedEntries *> records;
-    return records;
 }
 
 } // namespace
@@ -34,16 +28,11 @@ ListWalk::ListWalk(QListWidget *list, Order order) : QObject(list), list_(list)
     QAbstractItemModel *model = list->model();
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { forget(first, last); });
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!rebuilding_)
-            changedByOthers_ = true;
-    });
+    connect(model, &QAbstractItemModel::rowsInserted, this, [this] { changedByOthers_ = true; });
     connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        cleared_ = true;
         changedByOthers_ = true;
-        if (!rebuilding_) {
-            cleared_ = true;
-            marked_.clear();
-        }
+        marked_.clear();
     });
     liveWalks().append(this);
 }
@@ -59,10 +48,6 @@ void listRebuilding(QListWidget *list)
         if (walk->list_ == list)
             walk->rebuilding_ = true;
     }
-    for (SelectedEntries *record : std::as_const(liveSelections())) {
-        if (record->list_ == list)
-            record->items_.clear();
-    }
 }
 
 void listRebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf)
@@ -77,8 +62,8 @@ void ListWalk::follow(const QHash<QListWidgetItem *, QListWidgetItem *> &newItem
 {
     rebuilding_ = false;
     changedByOthers_ = true;
-    // Only the entries still ahead matter. The new items may sit at addresses that old ones
-    // had, so the set of gone items starts afresh with the new addresses.
+    // Only the entries still ahead matter; each now names the item that holds it, and the
+    // entries gone before the rebuild are left out here, so the gone set starts afresh.
     for (qsizetype i = cursor_; i < items_.size(); ++i) {
         QListWidgetItem *&item = items_[i];
         item = item && !gone_.contains(item) ? newItemOf.value(item, nullptr) : nullptr;
@@ -95,8 +80,7 @@ void ListWalk::follow(const QHash<QListWidgetItem *, QListWidgetItem *> &newItem
 
 void ListWalk::forget(int first, int last)
 {
-    if (!ownRemoval_)
-        changedByOthers_ = true;
+    changedByOthers_ = true;
     // Rows that a rebuild removes held entries that may live on in other rows; the rebuild
     // says which (follow()).
     if (rebuilding_)
@@ -131,16 +115,6 @@ void ListWalk::markCurrent()
         marked_.insert(current_);
 }
 
-void ListWalk::removeCurrent()
-{
-    if (!current_)
-        return;
-    ownRemoval_ = true;
-    delete list_->takeItem(list_->row(current_));
-    ownRemoval_ = false;
-    current_ = nullptr;
-}
-
 SelectedEntries::SelectedEntries(QListWidget *list) : QObject(list), list_(list)
 {
     QItemSelectionModel *selection = list->selectionModel();
@@ -159,12 +133,6 @@ SelectedEntries::SelectedEntries(QListWidget *list) : QObject(list), list_(list)
                 for (int row = first; row <= last; ++row)
                     items_.remove(list_->item(row));
             });
-    liveSelections().append(this);
-}
-
-SelectedEntries::~SelectedEntries()
-{
-    liveSelections().removeOne(this);
 }
 
 void SelectedEntries::note(const QItemSelection &ranges, bool selected)

@@ -11,7 +11,7 @@ class QListWidgetItem;
 // Walks the entries that a list held when the walk started, in list order or from the end,
 // while the walk yields to the event loop and other commands may change the list meanwhile:
 // entries removed since are skipped, entries added since are never visited, and a cleared
-// list ends the walk. Removals made through the walk itself do not count as changes by others.
+// list ends the walk.
 // A list rebuilt in one step (keepEntries) holds its entries in other items afterwards; the
 // walk follows its entries into them, so a de-duplication meanwhile only skips what it removed.
 class ListWalk final : public QObject {
@@ -23,8 +23,6 @@ public:
 
     // The next entry still in the list, or nullptr when the walk is over.
     QListWidgetItem *next();
-    // Removes the entry that next() returned last.
-    void removeCurrent();
     // Marks the entry that next() returned last; the marked entries still in the list, for
     // a change made to all of them in one step once the walk is over.
     void markCurrent();
@@ -48,7 +46,6 @@ private:
     int size_ = 0;
     int cursor_ = 0;
     QListWidgetItem *current_ = nullptr;
-    bool ownRemoval_ = false;
     bool rebuilding_ = false;
     bool cleared_ = false;
     bool changedByOthers_ = false;
@@ -60,21 +57,18 @@ private:
 class SelectedEntries final : public QObject {
 public:
     explicit SelectedEntries(QListWidget *list);
-    ~SelectedEntries() override;
 
     bool contains(QListWidgetItem *item) const { return items_.contains(item); }
 
 private:
-    friend void listRebuilding(QListWidget *list);
     void note(const class QItemSelection &ranges, bool selected);
 
     QListWidget *list_;
     QSet<QListWidgetItem *> items_;
 };
 
-// Told by whoever rebuilds a list in one step, so that the walks and selection records under
-// way follow: before the rebuild starts (the selection may then be dropped without a word),
-// and once the kept entries sit in their items (old item → item now holding that entry; an
-// old item not in the map was removed).
+// Told by whoever rebuilds a list in one step, so that the walks under way follow: before the
+// rebuild starts, and once the kept entries sit in their items (old item → item now holding
+// that entry; an old item not in the map was removed).
 void listRebuilding(QListWidget *list);
 void listRebuilt(QListWidget *list, const QHash<QListWidgetItem *, QListWidgetItem *> &newItemOf);

@@ -63,22 +63,6 @@ private Q_SLOTS:
         QVERIFY(walk.changedByOthers());
     }
 
-    void walkFromTheEndRemovesItsOwnEntries()
-    {
-        QListWidget list;
-        list.addItems({"a", "b", "a", "c"});
-        ListWalk walk(&list, ListWalk::Order::FromEnd);
-        QStringList seen;
-        while (QListWidgetItem *item = walk.next()) {
-            seen << item->text();
-            if (item->text() == QStringLiteral("a"))
-                walk.removeCurrent();
-        }
-        QCOMPARE(seen, (QStringList{"c", "a", "b", "a"}));
-        QCOMPARE(entries(&list), (QStringList{"b", "c"}));
-        QVERIFY(!walk.changedByOthers());
-    }
-
     void walkFollowsItsEntriesThroughARebuild()
     {
         QListWidget list;

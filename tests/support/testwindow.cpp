@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "list/listedits.h"
+
 TestWindow::TestWindow(const QString &savedFolder)
 {
     if (!savedFolder.isNull()) {
@@ -34,11 +36,7 @@ QString makeFile(const QString &path, const QByteArray &content)
 
 QStringList entries(const QListWidget *list)
 {
-    QStringList out;
-    out.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
+    return entryTexts(list);
 }
 
 void setEntries(QListWidget *list, const QStringList &texts, const QList<int> &selected)
