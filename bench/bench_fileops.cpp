@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -35,7 +34,7 @@ QStringList makeFiles(const QString &folder, int n)
 void fillSelected(Form1 &w, const QStringList &paths)
 {
     w.List1->clear();
-    w.List1->addItems(paths);
+    w.List1->addEntries(paths);
     w.List1->selectAll();
     w.ActiveList = 1;
     settle();

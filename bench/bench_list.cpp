@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include "app/yield.h"
@@ -23,7 +22,7 @@ void fillList(Form1 &w, int n, bool halfDuplicates)
     for (int i = 0; i < n; ++i)
         texts << QStringLiteral("/data/photos/img%1.jpg").arg(halfDuplicates ? i / 2 : i);
     w.List1->clear();
-    w.List1->addItems(texts);
+    w.List1->addEntries(texts);
     // A fragmented selection: every third entry.
     QList<bool> flags(n);
     for (int i = 0; i < n; ++i)

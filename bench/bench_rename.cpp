@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
-#include <QListWidget>
+#include "list/entrylist.h"
 #include <QProgressBar>
 #include <QWidget>
 

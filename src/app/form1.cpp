@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
@@ -20,6 +19,7 @@
 #include "app/buttonicons.h"
 #include "browse/foldertree.h"
 #include "browse/volumes.h"
+#include "list/entrylist.h"
 #include "list/form2.h"
 #include "platform/desktop.h"
 
@@ -52,12 +52,10 @@ QLineEdit *makeText(QWidget *parent, const QString &text, const QString &toolTip
     return t;
 }
 
-QListWidget *makeList(QWidget *parent, const QString &label)
+EntryList *makeList(QWidget *parent, const QString &label)
 {
-    auto *l = new QListWidget(parent);
+    auto *l = new EntryList(parent);
     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    // All rows have one height: lets the view lay out tens of thousands of entries at once.
-    l->setUniformItemSizes(true);
     l->setAccessibleName(label);
     return l;
 }
@@ -199,15 +197,15 @@ void Form1::connectControls()
     connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
     connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
     // List1_OLEDragDrop and the focus handlers are reached through eventFilter().
-    connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
-    connect(List1, &QListWidget::clicked, this, &Form1::List1_Click);
+    connect(List1, &EntryList::currentRowChanged, this, &Form1::List1_Click);
+    connect(List1, &EntryList::clicked, this, &Form1::List1_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Text5, &QLineEdit::returnPressed, this, [this] { Text5_KeyPress(13); });
-    connect(File1, &QListWidget::currentRowChanged, this, [this] {
+    connect(File1, &EntryList::currentRowChanged, this, [this] {
         if (!fillingFile1_)
             File1_Click();
     });
-    connect(File1, &QListWidget::clicked, this, &Form1::File1_Click);
+    connect(File1, &EntryList::clicked, this, &Form1::File1_Click);
 
     connect(mnOpen, &QAction::triggered, this, &Form1::mnOpen_Click);
     connect(mnMoveTo, &QAction::triggered, this, &Form1::mnMoveTo_Click);

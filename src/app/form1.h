@@ -11,7 +11,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class EntryList;
 class QMenu;
 class QMimeData;
 class QProgressBar;
@@ -59,11 +59,11 @@ public:
     QPushButton *Command13 = nullptr;  // 去重
     QPushButton *Command14 = nullptr;  // 删除错误文件
     QPushButton *Command15 = nullptr;  // 获取文件夹
-    QListWidget *List1 = nullptr;      // the rename list
+    EntryList *List1 = nullptr;        // the rename list
     QPushButton *Command7 = nullptr;   // 加入列表
     QLabel *Label9 = nullptr;
     QLineEdit *Text5 = nullptr;        // file-name pattern of the pane
-    QListWidget *File1 = nullptr;      // the file pane
+    EntryList *File1 = nullptr;        // the file pane
 
     // ---- Menus ----
     QMenu *mnFile = nullptr;

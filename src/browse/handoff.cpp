@@ -2,7 +2,7 @@
 #include "app/form1.h"
 
 #include <QComboBox>
-#include <QListWidget>
+#include "list/entrylist.h"
 
 #include "app/pathpieces.h"
 #include "browse/volumes.h"
@@ -33,7 +33,7 @@ void Form1::Command15_Click()
         MsgBox(QStringLiteral("No list or not select!"));
         return;
     }
-    const QString folder = GetDir(List1->item(row)->text());
+    const QString folder = GetDir(List1->text(row));
     // A vanished folder would leave the panes on a folder that is not there.
     const FsResult access = openFolderForListing(folder);
     if (folder.isEmpty() || !access.ok()) {
@@ -58,7 +58,7 @@ void Form1::Command9_Click()
         MsgBox(QStringLiteral("没有选择文件！"));
         return;
     }
-    OpenFolderAndSetFileFocus(List1->item(row)->text());
+    OpenFolderAndSetFileFocus(List1->text(row));
 }
 
 void Form1::mnOpen_Click()
@@ -69,14 +69,14 @@ void Form1::mnOpen_Click()
             MsgBox(QStringLiteral("No list or not select!"));
             return;
         }
-        desktop_.openPath(List1->item(row)->text());
+        desktop_.openPath(List1->text(row));
     } else if (ActiveList == 2) {
         const int row = File1->currentRow();
         if (row < 0) {
             MsgBox(QStringLiteral("No file or not select!"));
             return;
         }
-        desktop_.openPath(CurrentFolder + File1->item(row)->text());
+        desktop_.openPath(CurrentFolder + File1->text(row));
     }
 }
 

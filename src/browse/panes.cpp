@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
+#include "list/entrylist.h"
 #include <QTreeView>
 
 #include "browse/filelisting.h"
@@ -36,7 +36,7 @@ void Form1::Dir1_Change()
 void Form1::File1_Click()
 {
     const int row = File1->currentRow();
-    File1->setToolTip(row >= 0 ? QString::number(row) + u'.' + File1->item(row)->text() : QString());
+    File1->setToolTip(row >= 0 ? QString::number(row) + u'.' + File1->text(row) : QString());
 }
 
 void Form1::File1_GotFocus()
@@ -105,7 +105,6 @@ void Form1::refreshFile1()
 {
     const QStringList names = listPaneFiles(CurrentFolder, NamePatterns(file1Pattern_));
     fillingFile1_ = true;
-    File1->clear();
-    File1->addItems(names);
+    File1->replaceAll(names);
     fillingFile1_ = false;
 }

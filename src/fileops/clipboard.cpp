@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
-#include <QListWidget>
+#include "list/entrylist.h"
 
 #include "app/appinfo.h"
 #include "app/listwalk.h"
@@ -47,11 +47,11 @@ void Form1::mnCopyList_Click()
         ListWalk walk(List1, ListWalk::Order::FromTop);
         for (int k = 0; k < walk.size(); ++k) {
             yieldToEventLoop();
-            QListWidgetItem *item = walk.next();
-            if (!item)
+            const int row = walk.next();
+            if (row < 0)
                 break;
-            if (selected.contains(item))
-                paths << item->text();
+            if (selected.containsRow(row))
+                paths << List1->text(row);
             ShowProgress();
         }
     } else if (ActiveList == 2) {
@@ -63,7 +63,7 @@ void Form1::mnCopyList_Click()
         const QList<bool> selected = selectedFlags(File1);
         for (int i = 0; i < File1->count(); ++i) {
             if (selected[i])
-                paths << CurrentFolder + File1->item(i)->text();
+                paths << CurrentFolder + File1->text(i);
             ShowProgress();
         }
     } else {
@@ -101,7 +101,7 @@ void Form1::mnPasteList_Click()
             accepted.resize(roomNow);
             full = true;
         }
-        List1->addItems(accepted);
+        List1->addEntries(accepted);
         if (full)
             MsgBox(QStringLiteral("列表最多容纳 %1 个文件，其余的没有粘贴。")
                        .arg(AppInfo::MaxListEntries));

@@ -1,7 +1,7 @@
 // Deleting the selected files.
 #include "app/form1.h"
 
-#include <QListWidget>
+#include "list/entrylist.h"
 
 #include "app/listwalk.h"
 #include "app/yield.h"
@@ -25,17 +25,17 @@ bool deleteOne(const QString &path, FailureTally &tally)
 // lets a change made meanwhile by another command point it at a wrong entry. The entries of
 // deleted files leave the list together at the end: one removal per entry would lay out and
 // repaint the whole list at every yield.
-void deleteSelected(Form1 &w, QListWidget *list, const QString &folder, bool removeEntries,
+void deleteSelected(Form1 &w, EntryList *list, const QString &folder, bool removeEntries,
                     FailureTally &tally)
 {
     const SelectedEntries selected(list);
     ListWalk walk(list, ListWalk::Order::FromEnd);
     for (int k = 0; k < walk.size(); ++k) {
         yieldToEventLoop();
-        QListWidgetItem *item = walk.next();
-        if (!item)
+        const int row = walk.next();
+        if (row < 0)
             break;
-        if (selected.contains(item) && deleteOne(folder + item->text(), tally))
+        if (selected.containsRow(row) && deleteOne(folder + list->text(row), tally))
             walk.markCurrent();
         w.ShowProgress();
     }
@@ -51,7 +51,7 @@ void Form1::Command1_Click()
                Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
         != Dialogs::Answer::Yes)
         return;
-    QListWidget *list = ActiveList == 1 ? List1 : ActiveList == 2 ? File1 : nullptr;
+    EntryList *list = ActiveList == 1 ? List1 : ActiveList == 2 ? File1 : nullptr;
     FailureTally tally;
     if (list) {
         if (list->count() == 0) {

@@ -2,7 +2,7 @@
 #include "app/form1.h"
 
 #include <QItemSelectionModel>
-#include <QListWidget>
+#include "list/entrylist.h"
 
 #include "app/listwalk.h"
 #include "app/pathpieces.h"
@@ -29,17 +29,17 @@ void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTa
     QuietEntryTexts texts(w.List1);
     for (int k = 0; k < walk.size(); ++k) {
         yieldToEventLoop();
-        QListWidgetItem *item = walk.next();
-        if (!item)
+        const int row = walk.next();
+        if (row < 0)
             break;
-        if (selected.contains(item)) {
-            const QString from = item->text();
+        if (selected.containsRow(row)) {
+            const QString from = w.List1->text(row);
             const QString to = target + GetRelPath(from);
             const FsResult r = transferOne(how, from, to);
             if (!r.ok())
                 tally.add(from, r);
             else if (how == Transfer::Move)
-                texts.set(item, to);
+                texts.set(row, to);
         }
         w.ShowProgress();
     }
@@ -51,11 +51,11 @@ void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &t
     const int count = w.File1->count();
     const QList<bool> selected = selectedFlags(w.File1);
     for (int i = 0; i < count; ++i) {
-        const QListWidgetItem *item = w.File1->item(i);
+        const QString name = w.File1->text(i);
         if (selected[i]) {
-            const FsResult r = transferOne(how, folder + item->text(), target + item->text());
+            const FsResult r = transferOne(how, folder + name, target + name);
             if (!r.ok())
-                tally.add(folder + item->text(), r);
+                tally.add(folder + name, r);
         }
         w.ShowProgress();
     }

@@ -3,7 +3,6 @@
 #include "app/form1.h"
 
 #include <QItemSelectionModel>
-#include <QListWidget>
 #include <QMimeData>
 #include <QUrl>
 
@@ -11,11 +10,12 @@
 
 #include "app/appinfo.h"
 #include "app/yield.h"
+#include "list/entrylist.h"
 
 namespace {
 
 // The rows selected in a list in list order, whatever order they were selected in.
-QList<int> selectedRows(const QListWidget *list)
+QList<int> selectedRows(const EntryList *list)
 {
     QList<int> rows;
     for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
@@ -67,7 +67,7 @@ void Form1::List1_OLEDragDrop(const QMimeData *data)
             listFullMessage(paths.size() - i);
             break;
         }
-        List1->addItem(paths[i]);
+        List1->addEntry(paths[i]);
     }
     endWalk();
 }
@@ -80,7 +80,7 @@ bool Form1::List1_AcceptsDrop(const QMimeData *data)
 void Form1::List1_Click()
 {
     const int row = List1->currentRow();
-    List1->setToolTip(row >= 0 ? QString::number(row) + u'.' + List1->item(row)->text() : QString());
+    List1->setToolTip(row >= 0 ? QString::number(row) + u'.' + List1->text(row) : QString());
 }
 
 void Form1::List1_GotFocus()
@@ -97,14 +97,14 @@ void Form1::Command7_Click()
     const QString folder = dir1Path();
     QStringList paths;
     for (int row : selectedRows(File1))
-        paths << paneEntryPath(folder, File1->item(row)->text());
+        paths << paneEntryPath(folder, File1->text(row));
 
     const qsizetype room = qMax(0, AppInfo::MaxListEntries - List1->count());
     const qsizetype leftOut = qMax<qsizetype>(0, paths.size() - room);
     if (leftOut > 0)
         paths.resize(room);
     // One insertion for the whole batch: the list lays itself out once, not once per entry.
-    List1->addItems(paths);
+    List1->addEntries(paths);
     if (leftOut > 0)
         listFullMessage(leftOut);
 }

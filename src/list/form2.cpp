@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "list/entrylist.h"
 #include <QPointer>
 #include <QPushButton>
 
@@ -76,7 +76,7 @@ void Form2::Text1_KeyPress(int keyAscii)
         Command1_Click();
 }
 
-int markMatches(Form1 &window, QListWidget *list, const QString &text)
+int markMatches(Form1 &window, EntryList *list, const QString &text)
 {
     window.ShowProgressBar(qint16(list->count()));
     walkWithProgress(window, list, ListWalk::Order::FromTop);

@@ -5,7 +5,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class EntryList;
 class QPushButton;
 class Form1;
 
@@ -32,4 +32,4 @@ private:
 
 // Selects exactly the entries of list whose text contains text (code unit for code unit,
 // case counting), after one yield and one progress step per entry; returns how many.
-int markMatches(Form1 &window, QListWidget *list, const QString &text);
+int markMatches(Form1 &window, EntryList *list, const QString &text);

@@ -1,7 +1,6 @@
 #include "list/listedits.h"
 
 #include <QItemSelectionModel>
-#include <QListWidget>
 #include <QScrollBar>
 
 #include "app/form1.h"
@@ -13,7 +12,7 @@ namespace {
 // row; one repaint of the visible rows afterwards shows the same.
 class QuietList {
 public:
-    explicit QuietList(QListWidget *list) : list_(list), wasEnabled_(list->updatesEnabled())
+    explicit QuietList(EntryList *list) : list_(list), wasEnabled_(list->updatesEnabled())
     {
         list_->setUpdatesEnabled(false);
     }
@@ -28,7 +27,7 @@ public:
     QuietList &operator=(const QuietList &) = delete;
 
 private:
-    QListWidget *list_;
+    EntryList *list_;
     bool wasEnabled_;
 };
 
@@ -50,7 +49,7 @@ QItemSelection rangesOf(const QAbstractItemModel *model, const QList<bool> &sele
     return selection;
 }
 
-void applyFlags(QListWidget *list, const QList<bool> &selected)
+void applyFlags(EntryList *list, const QList<bool> &selected)
 {
     QItemSelectionModel *sm = list->selectionModel();
     // Clearing first: merging a selection into many existing ranges costs the product of both.
@@ -62,11 +61,11 @@ void applyFlags(QListWidget *list, const QList<bool> &selected)
 
 } // namespace
 
-void walkWithProgress(Form1 &window, QListWidget *list, ListWalk::Order order)
+void walkWithProgress(Form1 &window, EntryList *list, ListWalk::Order order)
 {
     ListWalk walk(list, order);
     // The entry itself is not touched: once the yield returns it may be gone.
-    while (walk.next()) {
+    while (walk.next() >= 0) {
         yieldToEventLoop();
         if (walk.changedByOthers())
             break;
@@ -74,16 +73,12 @@ void walkWithProgress(Form1 &window, QListWidget *list, ListWalk::Order order)
     }
 }
 
-QStringList entryTexts(const QListWidget *list)
+QStringList entryTexts(const EntryList *list)
 {
-    QStringList texts;
-    texts.reserve(list->count());
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
+    return list->texts();
 }
 
-QList<bool> selectedFlags(const QListWidget *list)
+QList<bool> selectedFlags(const EntryList *list)
 {
     QList<bool> flags(list->count(), false);
     for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
@@ -95,18 +90,18 @@ QList<bool> selectedFlags(const QListWidget *list)
     return flags;
 }
 
-void setSelectedFlags(QListWidget *list, const QList<bool> &selected)
+void setSelectedFlags(EntryList *list, const QList<bool> &selected)
 {
     const QuietList quiet(list);
     applyFlags(list, selected);
 }
 
-void setAllSelected(QListWidget *list, bool selected)
+void setAllSelected(EntryList *list, bool selected)
 {
     setSelectedFlags(list, QList<bool>(list->count(), selected));
 }
 
-QuietEntryTexts::QuietEntryTexts(QListWidget *list) : list_(list)
+QuietEntryTexts::QuietEntryTexts(EntryList *list) : list_(list)
 {
     lookUpShownRows();
 }
@@ -120,13 +115,9 @@ void QuietEntryTexts::finish()
     list_->viewport()->update();
 }
 
-void QuietEntryTexts::set(QListWidgetItem *entry, const QString &text)
+void QuietEntryTexts::set(int row, const QString &text)
 {
-    {
-        const QSignalBlocker quiet(list_->model());
-        entry->setText(text);
-    }
-    const int row = list_->row(entry);
+    list_->entries()->setText(row, text, true);
     if (row >= firstShown_ && row <= lastShown_)
         changedInView_ = true;
     showIfDue();
@@ -153,17 +144,18 @@ void QuietEntryTexts::lookUpShownRows()
     lastShown_ = last.isValid() ? last.row() : list_->count() - 1;
 }
 
-void removeEntries(QListWidget *list, const QSet<QListWidgetItem *> &entries)
+void removeEntries(EntryList *list, const QSet<EntryId> &entries)
 {
     if (entries.isEmpty())
         return;
-    QList<bool> keep(list->count());
-    for (int row = 0; row < list->count(); ++row)
-        keep[row] = !entries.contains(list->item(row));
+    const QList<EntryId> &ids = list->entries()->ids();
+    QList<bool> keep(ids.size());
+    for (qsizetype row = 0; row < ids.size(); ++row)
+        keep[row] = !entries.contains(ids[row]);
     keepEntries(list, keep);
 }
 
-void keepEntries(QListWidget *list, const QList<bool> &keep)
+void keepEntries(EntryList *list, const QList<bool> &keep)
 {
     const int count = list->count();
     if (keep.size() != count || !keep.contains(false))
@@ -171,44 +163,24 @@ void keepEntries(QListWidget *list, const QList<bool> &keep)
 
     const QList<bool> selected = selectedFlags(list);
     const int current = list->currentRow();
-    // The kept entries move up into the first rows, texts only, and the rows left over at the
-    // end go in one removal: no item is made anew, and the list is neither reset nor told of
-    // every moved text (it is laid out and repainted once at the end).
     QList<bool> keptSelected;
-    QHash<QListWidgetItem *, QListWidgetItem *> newItemOf;
-    newItemOf.reserve(count);
-    int kept = 0;
+    keptSelected.reserve(count);
     int newCurrent = -1;
+    for (int row = 0; row < count; ++row) {
+        if (!keep[row])
+            continue;
+        if (row == current)
+            newCurrent = int(keptSelected.size());
+        keptSelected << selected[row];
+    }
     const QString toolTip = list->toolTip();
     const int scroll = list->verticalScrollBar()->value();
     {
         const QuietList quiet(list);
-        listRebuilding(list);
+        // Cleared with its signal, so whoever keeps track of the selection hears of it; the
+        // kept entries' flags come back below.
         list->selectionModel()->clearSelection();
-        {
-            const QSignalBlocker silent(list->model());
-            for (int row = 0; row < count; ++row) {
-                if (!keep[row])
-                    continue;
-                if (row == current)
-                    newCurrent = kept;
-                QListWidgetItem *from = list->item(row);
-                QListWidgetItem *to = list->item(kept);
-                if (to != from)
-                    to->setText(from->text());
-                newItemOf.insert(from, to);
-                keptSelected << selected[row];
-                ++kept;
-            }
-        }
-        // The model takes removed rows out one by one from the front of the run, moving all
-        // rows behind each: short runs taken from the end keep that cheap.
-        constexpr int kRun = 256;
-        for (int end = count; end > kept; end -= kRun) {
-            const int first = qMax(kept, end - kRun);
-            list->model()->removeRows(first, end - first);
-        }
-        listRebuilt(list, newItemOf);
+        list->entries()->keep(keep);
         applyFlags(list, keptSelected);
         list->selectionModel()->setCurrentIndex(
             newCurrent >= 0 ? list->model()->index(newCurrent, 0) : QModelIndex(),

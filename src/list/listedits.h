@@ -6,26 +6,26 @@
 
 #include "app/displayrate.h"
 #include "app/listwalk.h"
+#include "list/entrylist.h"
 
+class EntryList;
 class Form1;
-class QListWidget;
-class QListWidgetItem;
 
 // The walk of a list command: one yield to the event loop and one progress step for each
 // entry the list held when it started, skipping entries that others removed meanwhile. It
 // ends early when another command inserted or removed entries while it yielded; the caller
 // then applies its change to the list as it stands, so no command ever works on an entry
 // that is gone or has moved.
-void walkWithProgress(Form1 &window, QListWidget *list, ListWalk::Order order);
+void walkWithProgress(Form1 &window, EntryList *list, ListWalk::Order order);
 
-QStringList entryTexts(const QListWidget *list);
+QStringList entryTexts(const EntryList *list);
 // The selected flag of every entry, read from the selection's ranges in one pass.
-QList<bool> selectedFlags(const QListWidget *list);
+QList<bool> selectedFlags(const EntryList *list);
 
 // The list's selection changes in one step each: a selection built entry by entry splits
 // into ranges that every further step and every repaint would have to go through.
-void setSelectedFlags(QListWidget *list, const QList<bool> &selected);
-void setAllSelected(QListWidget *list, bool selected);
+void setSelectedFlags(EntryList *list, const QList<bool> &selected);
+void setAllSelected(EntryList *list, bool selected);
 
 // Changes entries' texts while a walk yields. Each change would otherwise make the list lay
 // out all its entries again and repaint itself whole at the next yield; entries keep their
@@ -33,12 +33,12 @@ void setAllSelected(QListWidget *list, bool selected);
 // display rate while entries in view change.
 class QuietEntryTexts {
 public:
-    explicit QuietEntryTexts(QListWidget *list);
+    explicit QuietEntryTexts(EntryList *list);
     ~QuietEntryTexts() { finish(); }
     QuietEntryTexts(const QuietEntryTexts &) = delete;
     QuietEntryTexts &operator=(const QuietEntryTexts &) = delete;
 
-    void set(QListWidgetItem *entry, const QString &text);
+    void set(int row, const QString &text);
     // Lays the list out and shows it; done at destruction unless done before.
     void finish();
 
@@ -46,7 +46,7 @@ private:
     void showIfDue();
     void lookUpShownRows();
 
-    QListWidget *list_;
+    EntryList *list_;
     bool finished_ = false;
     // The rows in view, looked up at display rate: a change further down needs no repaint.
     int firstShown_ = 0;
@@ -55,10 +55,11 @@ private:
     DisplayRate repaint_;
 };
 
-// Removes the given entries in one step (see keepEntries); entries not in the list are ignored.
-void removeEntries(QListWidget *list, const QSet<QListWidgetItem *> &entries);
+// Removes the given entries in one step (see keepEntries); entries no longer in the list are
+// ignored.
+void removeEntries(EntryList *list, const QSet<EntryId> &entries);
 
 // Keeps the entries whose flag is set, in their order and with their selected flags; the
 // current entry stays current when it is kept. The tool tip and the scroll position are left
-// as they were. A list rebuilt in one step spares the per-row bookkeeping of many removals.
-void keepEntries(QListWidget *list, const QList<bool> &keep);
+// as they were.
+void keepEntries(EntryList *list, const QList<bool> &keep);

@@ -2,8 +2,6 @@
 // entries whose files are missing. None of them touches a file on disk.
 #include "app/form1.h"
 
-#include <QListWidget>
-
 #include "list/keeplast.h"
 #include "list/listedits.h"
 #include "platform/filelookup.h"

@@ -1,9 +1,6 @@
 // The select-all toggle and moving an entry.
 #include "app/form1.h"
 
-#include <QListWidget>
-#include <QPersistentModelIndex>
-
 #include "app/numbers.h"
 #include "list/listedits.h"
 #include "list/moveposition.h"
@@ -13,7 +10,7 @@ void Form1::Command3_Click()
     // Both states flip on every press, so a press in one list decides the next in the other.
     List1AllSel = !List1AllSel;
     File1AllSel = !File1AllSel;
-    QListWidget *list = ActiveList == 1 ? List1 : ActiveList == 2 ? File1 : nullptr;
+    EntryList *list = ActiveList == 1 ? List1 : ActiveList == 2 ? File1 : nullptr;
     if (!list)
         return;
 
@@ -34,9 +31,10 @@ void Form1::Command11_Click()
     const QString prompt = QStringLiteral("请输入索引，0是第一项，1是第二项，依此类推。") + QStringLiteral("\r\n")
         + QStringLiteral("现有") + QString::number(List1->count()) + QStringLiteral("项，")
         + QStringLiteral("现行选中项是：") + QString::number(k);
-    const QPersistentModelIndex entry(List1->model()->index(k, 0));
+    const EntryId entry = List1->entries()->ids()[k];
     const QString answer = dialogs().input(this, prompt, QStringLiteral("输入"));
-    if (answer.isEmpty() || !entry.isValid())
+    const int from = List1->entries()->rowOf(entry);
+    if (answer.isEmpty() || from < 0)
         return;
 
     // A refused position leaves the entry where it stood.
@@ -46,11 +44,8 @@ void Form1::Command11_Click()
         UnForbidCmd();
         return;
     }
-    QListWidgetItem *item = List1->item(entry.row());
-    const bool wasSelected = item->isSelected();
-    List1->takeItem(entry.row());
-    List1->insertItem(to.position, item);
-    item->setSelected(wasSelected);
+    // The entry keeps its selected flag on the way.
+    List1->entries()->move(from, to.position);
     List1->setCurrentRow(to.position, QItemSelectionModel::NoUpdate);
     List1_Click();
 }

@@ -3,7 +3,7 @@
 #include "app/form1.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include "list/entrylist.h"
 #include <QProgressBar>
 
 #include <cmath>
@@ -62,12 +62,12 @@ void Form1::Command2_Click()
             stopped = true;
             break;
         }
-        QListWidgetItem *entry = walk.next();
-        if (!entry)
+        const int entry = walk.next();
+        if (entry < 0)
             break;
-        if (!selected.contains(entry))
+        if (!selected.containsRow(entry))
             continue;
-        const QString src = entry->text();
+        const QString src = List1->text(entry);
         const TextResult target =
             buildNewPath(src, fields, fields.usesNumber() ? runningNumberText(currentNumber) : QString());
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QVBoxLayout>
 
 #include "app/appinfo.h"
+#include "list/entrylist.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 
@@ -37,11 +37,10 @@ Form3::Form3(Dialogs &dialogs, Desktop &desktop)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kCaption);
 
-    File1 = new QListWidget(this);
+    File1 = new EntryList(this);
     File1->setAccessibleName(kCaption);
-    File1->setUniformItemSizes(true);
-    File1->addItems(programsIn(folder_));
-    connect(File1, &QListWidget::itemDoubleClicked, this, &Form3::File1_DblClick);
+    File1->addEntries(programsIn(folder_));
+    connect(File1, &EntryList::doubleClicked, this, &Form3::File1_DblClick);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -51,10 +50,10 @@ Form3::Form3(Dialogs &dialogs, Desktop &desktop)
 
 void Form3::File1_DblClick()
 {
-    const QListWidgetItem *current = File1->currentItem();
-    if (!current)
+    const int current = File1->currentRow();
+    if (current < 0)
         return;
-    const QString path = QDir(folder_).filePath(current->text());
+    const QString path = QDir(folder_).filePath(File1->text(current));
     if (!desktop_.startProgram(path))
         dialogs_.message(this, QStringLiteral("无法启动：") + path, AppInfo::Title,
                          Dialogs::Buttons::Ok, Dialogs::Icon::None);

@@ -5,7 +5,7 @@
 
 class Desktop;
 class Dialogs;
-class QListWidget;
+class EntryList;
 
 // The launcher of the programs kept in the folder the program was started from. A window of
 // its own, without an owner; it reads the folder once, when made, and deletes itself when
@@ -16,7 +16,7 @@ class Form3 : public QWidget {
 public:
     Form3(Dialogs &dialogs, Desktop &desktop);
 
-    QListWidget *File1 = nullptr;
+    EntryList *File1 = nullptr;
     QString folder() const { return folder_; }
 
     // Starts the current entry; without one nothing happens.

@@ -1,6 +1,5 @@
 // The progress bar, the selection count, and walks over a list that changes while they
 // yield.
-#include <QListWidget>
 #include <QProgressBar>
 #include <QTest>
 
@@ -47,54 +46,52 @@ private Q_SLOTS:
 
     void walkFollowsTheEntriesItStartedWith()
     {
-        QListWidget list;
-        list.addItems({"a", "b", "c", "d"});
+        EntryList list;
+        list.addEntries({"a", "b", "c", "d"});
         ListWalk walk(&list, ListWalk::Order::FromTop);
         QStringList seen;
-        while (QListWidgetItem *item = walk.next()) {
-            seen << item->text();
-            if (item->text() == QStringLiteral("a")) {
-                delete list.takeItem(2);          // c, not yet visited
-                list.insertItem(0, QStringLiteral("new first"));
-                list.addItem(QStringLiteral("new last"));
+        for (int row = walk.next(); row >= 0; row = walk.next()) {
+            seen << list.text(row);
+            if (list.text(row) == QStringLiteral("a")) {
+                keepEntries(&list, {true, true, false, true});   // c, not yet visited
+                list.addEntries({"new last", "new first"});
+                list.entries()->move(list.count() - 1, 0);     // a and b one row down
             }
         }
         QCOMPARE(seen, (QStringList{"a", "b", "d"}));
         QVERIFY(walk.changedByOthers());
     }
 
-    void walkFollowsItsEntriesThroughARebuild()
+    void walkFromTheEndFindsItsEntriesThroughACompaction()
     {
-        QListWidget list;
-        list.addItems({"a", "b", "c", "d", "e"});
-        ListWalk walk(&list, ListWalk::Order::FromTop);
+        EntryList list;
+        list.addEntries({"a", "b", "c", "d", "e"});
+        ListWalk walk(&list, ListWalk::Order::FromEnd);
         QStringList seen;
-        while (QListWidgetItem *item = walk.next()) {
-            seen << item->text();
+        for (int row = walk.next(); row >= 0; row = walk.next()) {
+            seen << list.text(row);
             walk.markCurrent();
-            // A de-duplication meanwhile: new items for the kept entries, c and a gone.
-            if (item->text() == QStringLiteral("b"))
+            // A de-duplication meanwhile: the kept entries move up, c and a are gone.
+            if (list.text(row) == QStringLiteral("d"))
                 keepEntries(&list, {false, true, false, true, true});
         }
-        QCOMPARE(seen, (QStringList{"a", "b", "d", "e"}));
+        QCOMPARE(seen, (QStringList{"e", "d", "b"}));
         QStringList marked;
-        for (QListWidgetItem *item : walk.marked()) {
-            QVERIFY(list.row(item) >= 0);   // the items of the rebuilt list
-            marked << item->text();
-        }
+        for (EntryId id : walk.marked())
+            marked << list.text(list.entries()->rowOf(id));
         marked.sort();
         QCOMPARE(marked, (QStringList{"b", "d", "e"}));
     }
 
     void clearedListEndsTheWalk()
     {
-        QListWidget list;
-        list.addItems({"a", "b"});
+        EntryList list;
+        list.addEntries({"a", "b"});
         ListWalk walk(&list, ListWalk::Order::FromTop);
-        QVERIFY(walk.next());
+        QCOMPARE(walk.next(), 0);
         list.clear();
-        list.addItem(QStringLiteral("after"));
-        QVERIFY(!walk.next());
+        list.addEntry(QStringLiteral("after"));
+        QCOMPARE(walk.next(), -1);
     }
 };
 

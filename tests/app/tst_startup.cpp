@@ -2,7 +2,6 @@
 // written back, through the real window on real folders.
 #include <QComboBox>
 #include <QDir>
-#include <QListWidget>
 #include <QTest>
 
 #include "app/profile.h"

@@ -2,7 +2,6 @@
 // folders, links and hidden names, and the tree brought to a folder at once.
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QTest>
 #include <QTreeView>
 

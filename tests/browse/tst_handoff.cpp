@@ -1,6 +1,5 @@
 // The folder picker and the hand-off of paths to the desktop, through the recording fake.
 #include <QComboBox>
-#include <QListWidget>
 #include <QAction>
 #include <QTest>
 
@@ -35,7 +34,7 @@ private Q_SLOTS:
         TestWindow w(dir.path());
         w->Command15_Click();
         QCOMPARE(w.dialogs.texts(), QStringList{QStringLiteral("No list or not select!")});
-        w->List1->addItem(f);
+        w->List1->addEntry(f);
         w->List1->setCurrentRow(0);
         w->Command15_Click();
         QCOMPARE(w->CurrentFolder, dir.path() + QStringLiteral("/sub/"));
@@ -50,8 +49,8 @@ private Q_SLOTS:
         TestWindow w(dir.path());
         w->List1->clear();
         w->Command9_Click();
-        w->List1->addItem(QStringLiteral("  ") + f + QStringLiteral(" "));
-        w->List1->addItem(dir.path() + QStringLiteral("/gone.txt"));
+        w->List1->addEntry(QStringLiteral("  ") + f + QStringLiteral(" "));
+        w->List1->addEntry(dir.path() + QStringLiteral("/gone.txt"));
         w->List1->setCurrentRow(-1);
         w->Command9_Click();
         QCOMPARE(w.dialogs.texts(), (QStringList{QStringLiteral("列表里没有项目！"), QStringLiteral("没有选择文件！")}));
@@ -74,9 +73,9 @@ private Q_SLOTS:
         w->ActiveList = 1;
         w->mnOpen_Click();
         QCOMPARE(w.dialogs.texts(), (QStringList{QStringLiteral("No file or not select!"), QStringLiteral("No list or not select!")}));
-        w->List1->addItem(QStringLiteral("/x/y z.txt"));
+        w->List1->addEntry(QStringLiteral("/x/y z.txt"));
         w->List1->setCurrentRow(0);
-        w->File1->item(0)->setSelected(true);
+        selectRow(w->File1, 0, true);
         w->File1->setCurrentRow(1);
         w->mnOpen_Click();
         w->ActiveList = 2;

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -144,7 +143,7 @@ private Q_SLOTS:
             makeFile(root.path() + u'/' + QLatin1String(n));
         TestWindow w(root.path());
         QVERIFY(w.showActive());
-        const QRect third = w->File1->visualItemRect(w->File1->item(2));
+        const QRect third = w->File1->visualRect(w->File1->model()->index(2, 0));
         QTest::mouseClick(w->File1->viewport(), Qt::LeftButton, {}, third.center());
         QCOMPARE(w->File1->toolTip(), QStringLiteral("2.c.txt"));
         QTest::keyClick(w->File1, Qt::Key_Up);

@@ -21,7 +21,7 @@ private Q_SLOTS:
         w->mnCopyList_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/a.txt\r\n/b c.txt\r\n/d\"'$x.txt\r\n"));
         w->ActiveList = 2;
-        w->File1->item(0)->setSelected(true);
+        selectRow(w->File1, 0, true);
         w->mnCopyList_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), dir.path() + QStringLiteral("/x.jpg\r\n"));
         QVERIFY(w.dialogs.boxes.isEmpty());
@@ -31,7 +31,7 @@ private Q_SLOTS:
     {
         TestWindow w;
         QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-        w->List1->addItem(QStringLiteral("/a"));
+        w->List1->addEntry(QStringLiteral("/a"));
         w->ActiveList = 1;
         w->mnCopyList_Click();
         w->ActiveList = 2;
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QStringList, list);
         TestWindow w;
-        w->List1->addItem(QStringLiteral("/old"));
+        w->List1->addEntry(QStringLiteral("/old"));
         QGuiApplication::clipboard()->setText(text);
         w->mnPasteList_Click();
         QCOMPARE(entries(w->List1), list);

@@ -119,8 +119,8 @@ private Q_SLOTS:
         const QString a = makeFile(dir.path() + QStringLiteral("/a.txt"));
         makeFile(dir.path() + QStringLiteral("/b.txt"));
         TestWindow w(dir.path());
-        w->List1->addItem(a);
-        w->File1->item(0)->setSelected(true);
+        w->List1->addEntry(a);
+        selectRow(w->File1, 0, true);
         w->Command1_Click();
         QCOMPARE(filesIn(dir.path()), QStringList{"b.txt"});
         QCOMPARE(entries(w->List1), QStringList{a});
@@ -175,12 +175,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString a = makeFile(dir.path() + QStringLiteral("/a.txt"), "keep me");
         TestWindow w(dir.path());
-        w->File1->item(0)->setSelected(true);
+        selectRow(w->File1, 0, true);
         w.dialogs.folderAnswers = {dir.path(), dir.path() + u'/'};
         w->mnCopyTo_Click();
         QCOMPARE(contentOf(a), QByteArray("keep me"));
         QVERIFY(w.dialogs.boxes.last().text.contains(sameFileDescription()));
-        w->File1->item(0)->setSelected(true);
+        selectRow(w->File1, 0, true);
         w->mnMoveTo_Click();
         QCOMPARE(w.dialogs.boxes.last().text, QStringLiteral("Ok!"));
         QCOMPARE(contentOf(a), QByteArray("keep me"));
@@ -196,7 +196,7 @@ private Q_SLOTS:
         w.dialogs.folderAnswers = {dir.path(), dir.path()};
         w->mnCopyTo_Click();
         w->ActiveList = 1;
-        w->List1->addItem(dir.path() + QStringLiteral("/a.txt"));
+        w->List1->addEntry(dir.path() + QStringLiteral("/a.txt"));
         w->mnMoveTo_Click();
         QCOMPARE(w.dialogs.texts(), (QStringList{QStringLiteral("预览列表里没有文件或没选中文件！"),
                                                  QStringLiteral("文件列表里没有文件或没选中文件！")}));

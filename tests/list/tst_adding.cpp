@@ -40,8 +40,8 @@ private Q_SLOTS:
         for (const char *n : {"a.txt", "b.txt", "c.txt"})
             makeFile(dir.path() + u'/' + QLatin1String(n));
         TestWindow w(dir.path());
-        w->File1->item(2)->setSelected(true);
-        w->File1->item(0)->setSelected(true);
+        selectRow(w->File1, 2, true);
+        selectRow(w->File1, 0, true);
         w->Command7->click();
         w->Command7->click();
         const QString a = dir.path() + QStringLiteral("/a.txt"), c = dir.path() + QStringLiteral("/c.txt");
@@ -69,11 +69,11 @@ private Q_SLOTS:
         for (const char *n : {"a.txt", "b.txt", "c.txt", "d.txt"})
             makeFile(dir.path() + u'/' + QLatin1String(n));
         TestWindow w(dir.path());
-        w->List1->addItems(QStringList(AppInfo::MaxListEntries - 2, QStringLiteral("/p/x.txt")));
+        w->List1->addEntries(QStringList(AppInfo::MaxListEntries - 2, QStringLiteral("/p/x.txt")));
         w->File1->selectAll();
         w->Command7_Click();
         QCOMPARE(w->List1->count(), AppInfo::MaxListEntries);
-        QCOMPARE(w->List1->item(w->List1->count() - 1)->text(), dir.path() + QStringLiteral("/b.txt"));
+        QCOMPARE(w->List1->text(w->List1->count() - 1), dir.path() + QStringLiteral("/b.txt"));
         QCOMPARE(w.dialogs.texts(), QStringList{kListFull.arg(2)});
 
         QMimeData data;
@@ -93,7 +93,7 @@ private Q_SLOTS:
         const QString sub = dir.path() + QStringLiteral("/sub");
         QVERIFY(QDir().mkpath(sub));
         TestWindow w;
-        w->List1->addItem(a);
+        w->List1->addEntry(a);
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(sub), QUrl(QStringLiteral("https://example.org/x")),
                        QUrl::fromLocalFile(a)});

@@ -140,7 +140,7 @@ private Q_SLOTS:
     {
         TestWindow w;
         setEntries(w->List1, {"a", "b", "a", "c"});
-        QTimer::singleShot(0, &*w, [&] { w->List1->addItems({"b", "d"}); });
+        QTimer::singleShot(0, &*w, [&] { w->List1->addEntries({"b", "d"}); });
         w->Command13_Click();
         QCOMPARE(entries(w->List1), (QStringList{"a", "c", "b", "d"}));
     }

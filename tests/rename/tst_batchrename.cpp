@@ -35,8 +35,8 @@ struct Setup {
             makeFile(path(n), n.toUtf8());
         w->setDir1(dir.path());
         for (const QString &n : listed.isEmpty() ? names : listed) {
-            w->List1->addItem(path(n));
-            w->List1->item(w->List1->count() - 1)->setSelected(selected.contains(n));
+            w->List1->addEntry(path(n));
+            selectRow(w->List1, w->List1->count() - 1, selected.contains(n));
         }
     }
     QString path(const QString &name) const { return dir.path() + u'/' + name; }
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QPointer<Form1> form = s.w.form.release();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
-            if (form && form->List1->item(1)->text() == s.path("文件1.jpg"))
+            if (form && form->List1->text(1) == s.path("文件1.jpg"))
                 form->close();
         });
         probe.start(0);

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTest>
 
 #include "list/listedits.h"
@@ -34,24 +33,32 @@ QString makeFile(const QString &path, const QByteArray &content)
     return path;
 }
 
-QStringList entries(const QListWidget *list)
+QStringList entries(const EntryList *list)
 {
     return entryTexts(list);
 }
 
-void setEntries(QListWidget *list, const QStringList &texts, const QList<int> &selected)
+void setEntries(EntryList *list, const QStringList &texts, const QList<int> &selected)
 {
     list->clear();
-    list->addItems(texts);
+    list->addEntries(texts);
+    QList<bool> flags(texts.size(), false);
     for (int row : selected)
-        list->item(row)->setSelected(true);
+        flags[row] = true;
+    setSelectedFlags(list, flags);
 }
 
-QList<int> selectedRows(const QListWidget *list)
+void selectRow(EntryList *list, int row, bool selected)
+{
+    list->selectionModel()->select(list->model()->index(row, 0), selected ? QItemSelectionModel::Select
+                                                                           : QItemSelectionModel::Deselect);
+}
+
+QList<int> selectedRows(const EntryList *list)
 {
     QList<int> rows;
     for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->isSelected())
+        if (list->isSelected(i))
             rows << i;
     return rows;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QListWidget>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -8,6 +7,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "list/entrylist.h"
 #include "fakedesktop.h"
 #include "fakedialogs.h"
 
@@ -31,11 +31,13 @@ struct TestWindow {
 };
 
 // The texts of a list's entries, top to bottom.
-QStringList entries(const QListWidget *list);
+QStringList entries(const EntryList *list);
 // Replaces a list's entries; the rows in `selected` are selected.
-void setEntries(QListWidget *list, const QStringList &texts, const QList<int> &selected = {});
+void setEntries(EntryList *list, const QStringList &texts, const QList<int> &selected = {});
+// Selects or deselects one entry, leaving the others as they are.
+void selectRow(EntryList *list, int row, bool selected = true);
 // The selected rows of a list, top to bottom.
-QList<int> selectedRows(const QListWidget *list);
+QList<int> selectedRows(const EntryList *list);
 
 // Writes a file (parent folders made as needed) and returns its path.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));

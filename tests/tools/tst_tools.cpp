@@ -241,11 +241,11 @@ private Q_SLOTS:
         w->mnVarrowSoft->trigger();
         Form3 *f = openWindow<Form3>();
         QVERIFY(QTest::qWaitForWindowExposed(f));
-        f->File1->setCurrentItem(nullptr);
+        f->File1->setCurrentRow(-1);
         f->File1_DblClick();   // no current entry: nothing happens
         QVERIFY(w.desktop.calls.isEmpty());
 
-        const QRect r = f->File1->visualItemRect(f->File1->item(1));
+        const QRect r = f->File1->visualRect(f->File1->model()->index(1, 0));
         QTest::mouseClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
         const QString path = QDir::currentPath() + QStringLiteral("/b.exe");

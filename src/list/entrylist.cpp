@@ -1,0 +1,131 @@
+#include "list/entrylist.h"
+
+#include <algorithm>
+
+int EntryModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant EntryModel::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+        return QVariant();
+    return texts_[index.row()];
+}
+
+int EntryModel::rowOf(EntryId id) const
+{
+    if (ascending_) {
+        const auto at = std::lower_bound(ids_.cbegin(), ids_.cend(), id);
+        return at != ids_.cend() && *at == id ? int(at - ids_.cbegin()) : -1;
+    }
+    if (!rowTableValid_) {
+        rowTable_.clear();
+        rowTable_.reserve(ids_.size());
+        for (int row = 0; row < count(); ++row)
+            rowTable_.insert(ids_[row], row);
+        rowTableValid_ = true;
+    }
+    return rowTable_.value(id, -1);
+}
+
+void EntryModel::takeNewIds(qsizetype count)
+{
+    ids_.reserve(ids_.size() + count);
+    for (qsizetype i = 0; i < count; ++i)
+        ids_.push_back(nextId_++);
+}
+
+void EntryModel::append(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), count(), count() + int(texts.size()) - 1);
+    texts_ += texts;
+    takeNewIds(texts.size());
+    rowTableValid_ = false;
+    endInsertRows();
+}
+
+void EntryModel::replaceAll(const QStringList &texts)
+{
+    beginResetModel();
+    texts_ = texts;
+    ids_.clear();
+    takeNewIds(texts.size());
+    ascending_ = true;
+    rowTableValid_ = false;
+    endResetModel();
+}
+
+void EntryModel::keep(const QList<bool> &keep)
+{
+    if (keep.size() != count() || !keep.contains(false))
+        return;
+    beginResetModel();
+    qsizetype kept = 0;
+    for (qsizetype row = 0; row < keep.size(); ++row) {
+        if (!keep[row])
+            continue;
+        if (kept != row) {
+            texts_[kept] = std::move(texts_[row]);
+            ids_[kept] = ids_[row];
+        }
+        ++kept;
+    }
+    texts_.resize(kept);
+    ids_.resize(kept);
+    rowTableValid_ = false;
+    endResetModel();
+}
+
+void EntryModel::move(int from, int to)
+{
+    if (from < 0 || from >= count() || to < 0 || to >= count() || from == to)
+        return;
+    // The model's move names the row before which the entry goes, counted before the move.
+    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+    texts_.move(from, to);
+    ids_.move(from, to);
+    ascending_ = std::is_sorted(ids_.cbegin(), ids_.cend());
+    rowTableValid_ = false;
+    endMoveRows();
+}
+
+void EntryModel::setText(int row, const QString &text, bool quietly)
+{
+    if (row < 0 || row >= count())
+        return;
+    texts_[row] = text;
+    if (!quietly) {
+        const QModelIndex at = index(row, 0);
+        Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
+    }
+}
+
+EntryList::EntryList(QWidget *parent) : QListView(parent), model_(new EntryModel(this))
+{
+    // All rows have one height: lets the view lay out tens of thousands of entries at once.
+    setUniformItemSizes(true);
+    setModel(model_);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { Q_EMIT currentRowChanged(current.row()); });
+}
+
+void EntryList::clear()
+{
+    // As a list box does: the current entry and the selection go first, with their signals.
+    selectionModel()->clear();
+    model_->replaceAll(QStringList());
+}
+
+void EntryList::setCurrentRow(int row, QItemSelectionModel::SelectionFlags how)
+{
+    selectionModel()->setCurrentIndex(model_->index(row, 0), how);
+}
+
+bool EntryList::isSelected(int row) const
+{
+    return selectionModel()->isSelected(model_->index(row, 0));
+}
