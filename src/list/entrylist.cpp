@@ -98,10 +98,21 @@ void EntryModel::setText(int row, const QString &text, bool quietly)
     if (row < 0 || row >= count())
         return;
     texts_[row] = text;
-    if (!quietly) {
-        const QModelIndex at = index(row, 0);
-        Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
+    if (quietly) {
+        firstQuiet_ = firstQuiet_ < 0 ? row : qMin(firstQuiet_, row);
+        lastQuiet_ = qMax(lastQuiet_, row);
+        return;
     }
+    const QModelIndex at = index(row, 0);
+    Q_EMIT dataChanged(at, at, {Qt::DisplayRole});
+}
+
+void EntryModel::announceQuietChanges()
+{
+    const int first = firstQuiet_, last = qMin(lastQuiet_, count() - 1);
+    firstQuiet_ = lastQuiet_ = -1;
+    if (first >= 0 && first <= last)
+        Q_EMIT dataChanged(index(first, 0), index(last, 0), {Qt::DisplayRole});
 }
 
 EntryList::EntryList(QWidget *parent) : QListView(parent), model_(new EntryModel(this))

@@ -36,9 +36,10 @@ public:
     void keep(const QList<bool> &keep);
     // Moves the entry at row `from` so that it ends up at row `to`.
     void move(int from, int to);
-    // Views are told of the change unless `quietly`; a caller changing many entries while it
-    // yields repaints at its own pace instead.
+    // Views are told of the change unless `quietly`: a caller changing many entries while it
+    // yields repaints at its own pace, and tells of all its changes in one step at the end.
     void setText(int row, const QString &text, bool quietly = false);
+    void announceQuietChanges();
 
 private:
     void takeNewIds(qsizetype count);
@@ -46,6 +47,8 @@ private:
     QStringList texts_;
     QList<EntryId> ids_;
     EntryId nextId_ = 1;
+    int firstQuiet_ = -1;
+    int lastQuiet_ = -1;
     // Identities ascend along the list unless an entry was moved; then rows are looked up in
     // a table made on demand.
     bool ascending_ = true;

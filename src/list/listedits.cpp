@@ -111,6 +111,7 @@ void QuietEntryTexts::finish()
     if (finished_)
         return;
     finished_ = true;
+    list_->entries()->announceQuietChanges();
     list_->doItemsLayout();
     list_->viewport()->update();
 }
