@@ -1,0 +1,194 @@
+// The file pane's listing: the order of its sort keys against a plain sort with the natural
+// comparison as it walks two names, and what a real folder lists.
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+#include "browse/filelisting.h"
+#include "browse/patterns.h"
+#include "platform/direntries.h"
+#include "testwindow.h"
+
+namespace {
+
+// The natural comparison as it compares two names directly, kept as the reference order.
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+QChar folded(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    return c.toCaseFolded();
+}
+
+bool referenceLess(const QString &a, const QString &b)
+{
+    const QChar *pa = a.constData(), *pb = b.constData();
+    const qsizetype na = a.size(), nb = b.size();
+    qsizetype i = 0, j = 0;
+    while (i < na && j < nb) {
+        if (isDigit(pa[i]) && isDigit(pb[j])) {
+            qsizetype ei = i, ej = j;
+            while (ei < na && isDigit(pa[ei]))
+                ++ei;
+            while (ej < nb && isDigit(pb[ej]))
+                ++ej;
+            qsizetype si = i, sj = j;
+            while (si + 1 < ei && pa[si] == u'0')
+                ++si;
+            while (sj + 1 < ej && pb[sj] == u'0')
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj;
+            for (qsizetype k = 0; k < ei - si; ++k) {
+                if (pa[si + k] != pb[sj + k])
+                    return pa[si + k] < pb[sj + k];
+            }
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (pa[i] != pb[j]) {
+            const QChar ca = folded(pa[i]), cb = folded(pb[j]);
+            if (ca != cb)
+                return ca < cb;
+        }
+        ++i;
+        ++j;
+    }
+    if (na - i != nb - j)
+        return na - i < nb - j;
+    return a < b;
+}
+
+// Random names of the given pieces, some also written with their case flipped, with a digit
+// changed too, doubled, and with extra leading zeros, so that names that are equal or nearly
+// equal in natural order come up often.
+QStringList randomNames(const QString &letters, int maxDigits, int count)
+{
+    std::mt19937 random(20261207);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    QStringList names;
+    while (names.size() < count) {
+        QString name;
+        for (int piece = pick(8); piece >= 0; --piece) {
+            if (pick(3) == 0) {
+                name += QString(pick(3), u'0');
+                for (int d = 1 + pick(maxDigits); d > 0; --d)
+                    name += QChar(u'0' + pick(10));
+            } else {
+                name += letters.isEmpty() ? QChar(char16_t(random())) : letters[pick(int(letters.size()))];
+            }
+        }
+        names << name;
+        if (pick(3) == 0) {
+            QString flipped = name;
+            for (QChar &c : flipped)
+                c = c.isUpper() ? c.toLower() : c.toUpper();
+            QString bumped = flipped;   // each run's last digit changed as well
+            for (qsizetype i = 0; i < bumped.size(); ++i) {
+                if (isDigit(bumped[i]) && (i + 1 == bumped.size() || !isDigit(bumped[i + 1])))
+                    bumped[i] = QChar(u'0' + (bumped[i].unicode() - u'0' + 1) % 10);
+            }
+            names << flipped << bumped << flipped + name
+                  << QString(name).replace(QRegularExpression(QStringLiteral("(\\d+)")), QStringLiteral("0\\1"));
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+class TstFileListing : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keyOrderIsTheNaturalOrder_data()
+    {
+        QTest::addColumn<QString>("letters");
+        QTest::addColumn<int>("maxDigits");
+        QTest::newRow("ASCII of both cases") << QStringLiteral("aAbBzZ._ -~") << 4;
+        QTest::newRow("numbers beyond 64 bits") << QStringLiteral("xX.") << 40;
+        QTest::newRow("runs about the one-byte length") << QStringLiteral("a") << 300;
+        QTest::newRow("CJK, accents, folding letters") << QStringLiteral("文件图片ÄäÖößẞÉéſKkΣσς😀.a1") << 6;
+        QTest::newRow("any code unit") << QString() << 3;
+    }
+
+    void keyOrderIsTheNaturalOrder()
+    {
+        QFETCH(QString, letters);
+        QFETCH(int, maxDigits);
+        QStringList names = randomNames(letters, maxDigits, 4000);
+        names << QString() << QStringLiteral("0") << QStringLiteral("00");
+        QStringList expected = names;
+        std::sort(expected.begin(), expected.end(), referenceLess);
+        sortNaturally(names);
+        QCOMPARE(names, expected);
+    }
+
+    // A digit run's key sorts where its first digit would, which holds only while no other
+    // character folds to a digit.
+    void onlyDigitsFoldToDigits()
+    {
+        for (char32_t u = 0; u <= 0xFFFF; ++u) {
+            const QChar folded = QChar(char16_t(u)).toCaseFolded();
+            QVERIFY((folded >= u'0' && folded <= u'9') == (u >= U'0' && u <= U'9'));
+        }
+    }
+
+    void paneListsVisibleFilesThatMatch_data()
+    {
+        QTest::addColumn<QString>("patterns");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("everything") << QStringLiteral("*.*")
+            << QStringList{QStringLiteral("a2.TXT"), QStringLiteral("a10.txt"),
+                           QStringLiteral("link.txt"), QStringLiteral("photo.jpg")};
+        QTest::newRow("one pattern, case ignored") << QStringLiteral("*.txt")
+            << QStringList{QStringLiteral("a2.TXT"), QStringLiteral("a10.txt"), QStringLiteral("link.txt")};
+        QTest::newRow("two patterns") << QStringLiteral("*.jpg;l*")
+            << QStringList{QStringLiteral("link.txt"), QStringLiteral("photo.jpg")};
+        QTest::newRow("nothing matches") << QStringLiteral("*.png") << QStringList();
+    }
+
+    void paneListsVisibleFilesThatMatch()
+    {
+        QFETCH(QString, patterns);
+        QFETCH(QStringList, expected);
+        QTemporaryDir root;
+        for (const char *name : {"a10.txt", "a2.TXT", "photo.jpg", ".hidden.txt", ".git/config.txt"})
+            makeFile(root.filePath(QLatin1String(name)));
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("folder.txt")));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("a10.txt")), root.filePath(QStringLiteral("link.txt"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("gone")), root.filePath(QStringLiteral("dangling.txt"))));
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(patterns)), expected);
+    }
+
+    // Bytes that are no UTF-8 read as the rest of the program decodes file names.
+    void namesDecodeAsFileNames()
+    {
+        QTemporaryDir root;
+        const QByteArray raw = QFile::encodeName(root.path()) + "/bad\xff\xc3(\xed\xa0\x80.txt";
+        const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        const QString name = QFile::decodeName(QByteArray("bad\xff\xc3(\xed\xa0\x80.txt"));
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(QStringLiteral("*.*"))), QStringList{name});
+        const QList<DirEntry> entries = readDirEntries(root.path());
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first().name, name);
+    }
+};
+
+QTEST_MAIN(TstFileListing)
+#include "tst_filelisting.moc"
