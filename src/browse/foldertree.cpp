@@ -24,12 +24,8 @@ namespace {
 
 QStringList subfolderNames(const QString &folder)
 {
-    QStringList names;
-    for (const DirEntry &entry : readDirEntries(folder)) {
-        if (entry.kind == EntryKind::Folder && !entry.name.startsWith(u'.'))
-            names << entry.name;
-    }
-    std::sort(names.begin(), names.end(), naturalLess);
+    QStringList names = readVisibleNames(folder, EntryKind::Folder);
+    sortNaturally(names);
     return names;
 }
 

@@ -1,21 +1,11 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 
 // What a folder entry is, symbolic links followed: a link to a plain file is a file, a link
 // to a folder is a folder, a dangling link is neither.
 enum class EntryKind { File, Folder, Other };
-
-struct DirEntry {
-    QString name;
-    EntryKind kind;
-};
-
-// The entries of a folder, "." and ".." left out and hidden names kept, in the order the
-// file system gives them. A folder that cannot be read has no entries.
-QList<DirEntry> readDirEntries(const QString &folder);
 
 // The names of a folder's entries of one kind, hidden names (those starting with a full stop)
 // left out, in the order the file system gives them. A folder that cannot be read has none.
