@@ -82,17 +82,6 @@ private Q_SLOTS:
         marked.sort();
         QCOMPARE(marked, (QStringList{"b", "d", "e"}));
     }
-
-    void clearedListEndsTheWalk()
-    {
-        EntryList list;
-        list.addEntries({"a", "b"});
-        ListWalk walk(&list, ListWalk::Order::FromTop);
-        QCOMPARE(walk.next(), 0);
-        list.clear();
-        list.addEntry(QStringLiteral("after"));
-        QCOMPARE(walk.next(), -1);
-    }
 };
 
 QTEST_MAIN(TstBusy)
