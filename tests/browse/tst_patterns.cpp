@@ -48,14 +48,6 @@ private Q_SLOTS:
         QCOMPARE(NamePatterns(patterns).matches(name), matches);
     }
 
-    void singlePatternKeepsSemicolons()
-    {
-        const NamePatterns p = NamePatterns::single(QStringLiteral("a;b*"));
-        QVERIFY(p.matches(QStringLiteral("a;bc")));
-        QVERIFY(!p.matches(QStringLiteral("a")));
-        QVERIFY(!NamePatterns::single(QString()).matches(QStringLiteral("x")));
-    }
-
     void findFirst_data()
     {
         QTest::addColumn<QString>("path");   // relative to a folder prepared below; "/" starts absolute

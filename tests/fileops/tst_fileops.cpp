@@ -26,23 +26,6 @@ class TstFileOps : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The question comes first, even before the list is found empty; No deletes nothing.
-    void deleteAsksFirst()
-    {
-        QTemporaryDir dir;
-        const QString a = makeFile(dir.path() + u"/a.txt"_s);
-        TestWindow w(dir.path());
-        const Box question{"文件删除后不可恢复，是否继续？", "询问：", Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
-        w->ActiveList = 1;
-        w->Command1_Click();
-        setEntries(w->List1, {a}, {0});
-        w.dialogs.answers = {Dialogs::Answer::No};
-        w->Command1_Click();
-        QCOMPARE(w.dialogs.boxes, (QList<Box>{question, {"没有文件！", "Quillmere"}, question}));
-        QVERIFY(QFile::exists(a));
-        QCOMPARE(w->List1->count(), 1);
-    }
-
     void deleteFromRenameList_data()
     {
         QTest::addColumn<QList<int>>("selected");
@@ -104,14 +87,24 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(target));
     }
 
-    void paneDeleteLeavesRenameList()
+    // The question comes first, even before the list is found empty; No deletes nothing. The
+    // pane's files go without touching the rename list.
+    void deleteAsksFirstAndTakesTheActiveList()
     {
         QTemporaryDir dir;
         const QString a = makeFile(dir.path() + u"/a.txt"_s);
         makeFile(dir.path() + u"/b.txt"_s);
         TestWindow w(dir.path());
+        const Box question{"文件删除后不可恢复，是否继续？", "询问：", Dialogs::Buttons::YesNo, Dialogs::Icon::Question};
+        w->ActiveList = 1;
+        w->Command1_Click();
+        QCOMPARE(w.dialogs.boxes, (QList<Box>{question, {"没有文件！", "Quillmere"}}));
         w->List1->addEntry(a);
+        w->ActiveList = 2;
         selectRow(w->File1, 0);
+        w.dialogs.answers = {Dialogs::Answer::No};
+        w->Command1_Click();
+        QCOMPARE(filesIn(dir.path()), (QStringList{"a.txt", "b.txt"}));
         w->Command1_Click();
         QCOMPARE(filesIn(dir.path()), QStringList{"b.txt"});
         QCOMPARE(entries(w->File1), QStringList{"b.txt"});

@@ -154,19 +154,6 @@ private Q_SLOTS:
         QCOMPARE(shownText(f), shown);   // a click never navigates the window
     }
 
-    void toolWindowsOutliveTheMainWindow()
-    {
-        serve("<p>x</p>");
-        TestWindow w;
-        QVERIFY(w.showActive());
-        w->mnTuijian->trigger();
-        w->mnVarrowSoft->trigger();
-        w->close();
-        QVERIFY(openWindow<Form5>() && openWindow<Form3>());
-        openWindow<Form5>()->close();
-        QVERIFY(!openWindow<Form5>() && openWindow<Form3>());
-    }
-
     void aboutAndHomepage()
     {
         TestWindow w;
