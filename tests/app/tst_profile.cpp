@@ -1,4 +1,6 @@
-// The settings file: one value read and written, everything else of the file kept.
+// The settings file: one value read and written, everything else of the file kept; and the
+// folder the window starts in restored from it and written back on close.
+#include <QComboBox>
 #include <QDir>
 #include <QTest>
 
@@ -118,6 +120,37 @@ private Q_SLOTS:
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/x")));
         QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("no/such/dir/FilePath.ini")), kPath,
                                     kValue, QStringLiteral("/x")));
+    }
+
+    // "<tmp>" stands for a folder with files, "<app>" for the program's own folder.
+    void startFolderAndWhatCloseSaves_data()
+    {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("saved folder") << "<tmp>" << "<tmp>";
+        QTest::newRow("volume root, one separator") << "/" << "/";
+        QTest::newRow("deleted folder: nearest ancestor") << "<tmp>/gone" << "<tmp>";
+        QTest::newRow("deleted chain") << "<tmp>/gone/deeper/still" << "<tmp>";
+        QTest::newRow("empty value") << "" << "<app>";
+        QTest::newRow("first start, no file") << QString() << "<app>";
+    }
+
+    void startFolderAndWhatCloseSaves()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QString, shown);
+        QTemporaryDir tmp;
+        makeFile(tmp.path() + QStringLiteral("/b.jpg"));
+        makeFile(tmp.path() + QStringLiteral("/a.jpg"));
+        TestWindow w(saved.isNull() ? saved : saved.replace(QStringLiteral("<tmp>"), tmp.path()));
+        shown.replace(QStringLiteral("<tmp>"), tmp.path()).replace(QStringLiteral("<app>"), QDir::cleanPath(w.appDir()));
+        QCOMPARE(w->dir1Path(), shown);
+        QCOMPARE(w->CurrentFolder, shown == u'/' ? shown : shown + u'/');
+        QVERIFY(shown.startsWith(w->Drive1->currentText()));
+        if (shown == tmp.path())
+            QCOMPARE(entries(w->File1), (QStringList{"a.jpg", "b.jpg"}));
+        QVERIFY(w->close());
+        QCOMPARE(readProfileString(w.iniPath(), kPath, kValue).value_or(QStringLiteral("<none>")), shown);
     }
 };
 

@@ -154,17 +154,6 @@ private Q_SLOTS:
         QCOMPARE(shownText(f), shown);   // a click never navigates the window
     }
 
-    void aboutAndHomepage()
-    {
-        TestWindow w;
-        w->mnabout->trigger();
-        QCOMPARE(w.dialogs.texts(), QStringList{ToolsInfo::authorCredit()});
-        ToolsInfo::setHomepageUrl(server.url(u"/home"_s));
-        w->mnvisithomepage->trigger();
-        QCOMPARE(w.desktop.calls, (QList<Call>{{"url", server.url(u"/home"_s).toString()}}));
-        QVERIFY(server.requests.isEmpty());   // the browser fetches it, not the program
-    }
-
     // The programs of the start folder are read when the launcher is made; a double click
     // starts one, and a start that fails says which.
     void launcherListsAndStartsThePrograms()
@@ -205,19 +194,26 @@ private Q_SLOTS:
         QVERIFY(entries(openWindow<Form3>()->File1).contains(u"new.exe"_s));
     }
 
-    void displayCommandsChangeNothingAndTheSecondMinimises()
+    // The help and display commands only hand off: the list is as it was, and the homepage is
+    // the browser's to fetch, not the program's.
+    void helpAndDisplayCommandsHandOff()
     {
         TestWindow w;
         QVERIFY(w.showActive());
         setEntries(w->List1, {"/x/a", "/x/b"}, {1});
+        w->mnabout->trigger();
+        QCOMPARE(w.dialogs.texts(), QStringList{ToolsInfo::authorCredit()});
+        ToolsInfo::setHomepageUrl(server.url(u"/home"_s));
+        w->mnvisithomepage->trigger();
         w->mnCloseScreen->trigger();
         QVERIFY(!w->isMinimized());
         w->mnCloseScreenMin->trigger();
-        QCOMPARE(w.desktop.calls, (QList<Call>{{"standby", {}}, {"standby", {}}, {"minimise", {}}}));
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"url", server.url(u"/home"_s).toString()}, {"standby", {}},
+                                               {"standby", {}}, {"minimise", {}}}));
         QVERIFY(w->isMinimized());
+        QVERIFY(server.requests.isEmpty());
         QCOMPARE(entries(w->List1), (QStringList{"/x/a", "/x/b"}));
         QCOMPARE(selectedRows(w->List1), QList<int>{1});
-        QVERIFY(w.dialogs.boxes.isEmpty());
         // Without a display of its own the real request reports that it reached none.
         QVERIFY(!requestDisplayStandby(&*w));
     }
