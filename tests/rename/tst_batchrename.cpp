@@ -1,5 +1,6 @@
 // The batch rename through the real window on real files: names, numbers, the messages, the
-// lock, failures that stop the run, and a paste or a close mid-run.
+// lock, failures that stop the run, and a paste or a close mid-run; and the rename without
+// replacing it is built on.
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -23,6 +24,12 @@ using Box = FakeDialogs::Box;
 int fileInUse(const char *, const char *)
 {
     errno = EBUSY;
+    return -1;
+}
+
+int flagRefused(const char *, const char *)
+{
+    errno = EINVAL;
     return -1;
 }
 
@@ -67,6 +74,44 @@ class TstBatchRename : public QObject {
 
 private Q_SLOTS:
     void cleanup() { setRenameNoReplaceCallForTests(nullptr); }
+
+    void renameWithoutReplacing_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("kernel flag") << false;
+        QTest::newRow("link and unlink, where the flag is refused") << true;
+    }
+
+    void renameWithoutReplacing()
+    {
+        QFETCH(bool, refused);
+        if (refused)
+            setRenameNoReplaceCallForTests(flagRefused);
+        QTemporaryDir dir;
+        const QString a = makeFile(dir.path() + QStringLiteral("/a.jpg"), "source");
+        const QString kept = makeFile(dir.path() + QStringLiteral("/kept.jpg"), "keep me");
+
+        // An existing target keeps its content, and the source stays where it was.
+        FsResult r = ::renameNoReplace(a, kept);
+        QCOMPARE(r.number, EEXIST);
+        QVERIFY(!r.description.isEmpty());
+        QCOMPARE(contentOf(kept), "keep me");
+        QCOMPARE(contentOf(a), "source");
+
+        r = ::renameNoReplace(a, dir.path() + QStringLiteral("/文件0.jpg"));
+        QVERIFY2(r.ok(), qPrintable(r.description));
+        QVERIFY(!QFile::exists(a));
+        QCOMPARE(contentOf(dir.path() + QStringLiteral("/文件0.jpg")), QByteArray("source"));
+
+        QCOMPARE(::renameNoReplace(a, dir.path() + QStringLiteral("/b.jpg")).number, ENOENT);
+        QCOMPARE(::renameNoReplace(kept, dir.path() + QStringLiteral("/no/such/folder.jpg")).number, ENOENT);
+        QCOMPARE(contentOf(kept), QByteArray("keep me"));
+
+        // Keeping one's own name succeeds and keeps the file, when there is a file.
+        QVERIFY(::renameNoReplace(kept, kept).ok());
+        QCOMPARE(contentOf(kept), QByteArray("keep me"));
+        QCOMPARE(::renameNoReplace(a, a).number, ENOENT);
+    }
 
     void workedExample()
     {
