@@ -24,7 +24,7 @@ private Q_SLOTS:
             {"1e+", 1}, {"1 2", 12}, {"\t4\n2", 42}, {"", 0}, {" ", 0}, {".", 0}, {"-", 0},
             {"inf", 0}, {"nan", 0}, {"0x10", 0}, {"12,5", 12}, {"-&H10", -16}, {"&O19", 1},
             {"&O", 0}, {"&", 0}, {"&X1", 0}, {"2d", 2}, {"1.5e+1x", 15}, {" - 1 . 5 ", -1.5},
-            {"0e999", 0}, {"1e-999", 0}, {"--1", 0}, {"+-1", 0}, {"１２", 0},
+            {"0e999", 0}, {"1e-999", 0}, {"1e999", HUGE_VAL}, {"-1e999", -HUGE_VAL}, {"--1", 0}, {"+-1", 0}, {"１２", 0},
         };
         for (const auto &r : rows)
             QTest::newRow(r.text) << QString::fromUtf8(r.text) << r.value;
@@ -37,29 +37,20 @@ private Q_SLOTS:
         QCOMPARE(readNumber(text), value);
     }
 
-    void hugeNumbersReadAsInfinity()
-    {
-        QVERIFY(std::isinf(readNumber(u"1e999")));
-        QVERIFY(readNumber(u"-1e999") < 0);
-    }
-
     void text_data()
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("zero") << 0.0 << QStringLiteral("0");
-        QTest::newRow("minus zero") << -0.0 << QStringLiteral("0");
-        QTest::newRow("ten") << 10.0 << QStringLiteral("10");
-        QTest::newRow("negative") << -2.0 << QStringLiteral("-2");
-        QTest::newRow("half") << 1.5 << QStringLiteral("1.5");
-        QTest::newRow("three tenths by addition") << 0.1 + 0.1 + 0.1 << QStringLiteral("0.3");
-        QTest::newRow("fifteen digits") << 123456789012345.0 << QStringLiteral("123456789012345");
-        QTest::newRow("sixteenth digit rounded") << 1234567890123456.0 << QStringLiteral("1.23456789012346E+15");
-        QTest::newRow("large") << 1e20 << QStringLiteral("1E+20");
-        QTest::newRow("small but plain") << 0.0001 << QStringLiteral("0.0001");
-        QTest::newRow("tiny") << -0.00001 << QStringLiteral("-1E-05");
-        QTest::newRow("residue of addition") << 0.1 + 0.2 << QStringLiteral("0.3");
-        QTest::newRow("negative fraction") << -2.5 << QStringLiteral("-2.5");
+        const struct {
+            double value;
+            const char *text;
+        } rows[] = {
+            {0, "0"}, {-0.0, "0"}, {10, "10"}, {-2, "-2"}, {1.5, "1.5"}, {-2.5, "-2.5"}, {0.0001, "0.0001"},
+            {0.1 + 0.1 + 0.1, "0.3"}, {123456789012345.0, "123456789012345"},
+            {1234567890123456.0, "1.23456789012346E+15"}, {1e20, "1E+20"}, {-0.00001, "-1E-05"},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(QByteArray::number(r.value, 'g', 17).constData()) << r.value << QString::fromUtf8(r.text);
     }
 
     void text()

@@ -4,7 +4,6 @@
 #include <cerrno>
 
 #include "app/pathpieces.h"
-#include "testwindow.h"
 
 namespace {
 
@@ -88,15 +87,6 @@ private Q_SLOTS:
         QCOMPARE(GetDir(QStringLiteral("C:/a/b.txt"), u'\\'), QString());
         QCOMPARE(GetRelPath(QStringLiteral("C:/a/b.txt"), u'\\'), QStringLiteral("C:/a/b.txt"));
         QCOMPARE(GetRelPath(QStringLiteral("/a/b\\c.txt")), QStringLiteral("b\\c.txt"));
-    }
-
-    void fileExistsAsksTheDisk()
-    {
-        QTemporaryDir dir;
-        QVERIFY(FileExists(makeFile(dir.filePath(QStringLiteral("a b.txt")))));
-        QVERIFY(!FileExists(dir.filePath(QStringLiteral("missing.txt"))));
-        QVERIFY(FileExists(dir.path()));
-        QVERIFY(FileExists(dir.filePath(QStringLiteral("a?b.*"))));  // the finer cases: tst_patterns
     }
 };
 

@@ -1,4 +1,6 @@
-// The settings file: one value read and written, everything else of the file kept.
+// The settings file: one value read and written, everything else of the file kept; and the
+// folder the window starts in restored from it and written back on close.
+#include <QComboBox>
 #include <QDir>
 #include <QTest>
 
@@ -84,14 +86,16 @@ private Q_SLOTS:
         QTest::newRow("chinese") << QStringLiteral("/home/用户/照片");
     }
 
+    // The rest of a file written by hand is kept, and no temporary is left beside it.
     void fileRoundTrip()
     {
         QFETCH(QString, value);
         QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        const QString ini = makeFile(dir.filePath(QStringLiteral("FilePath.ini")), "; mine\r\n[Other]\r\nvalue=keep\r\n");
         QVERIFY(writeProfileString(ini, kPath, kValue, value));
         QCOMPARE(readProfileString(ini, kPath, kValue).value_or(QStringLiteral("<none>")), value);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no temporary left
+        QCOMPARE(readProfileString(ini, QStringLiteral("other"), kValue).value_or(QString()), QStringLiteral("keep"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void lineBreakIsRefusedAndFileKept()
@@ -106,19 +110,6 @@ private Q_SLOTS:
         QCOMPARE(contentOf(ini), QByteArray("[path]\nvalue=/good\n"));
     }
 
-    void fileKeepsTheRest()
-    {
-        QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
-        const QByteArray before("; written by hand\r\n[Other]\r\nvalue=keep\r\n\r\n[PATH]\r\nVALUE=/old\r\n");
-        makeFile(ini, before);
-        QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/new")));
-        QCOMPARE(contentOf(ini), QByteArray(before).replace("VALUE=/old", "VALUE=/new"));
-        QCOMPARE(readProfileString(ini, kPath, kValue), std::optional<QString>(QStringLiteral("/new")));
-        QCOMPARE(readProfileString(ini, QStringLiteral("other"), kValue),
-                 std::optional<QString>(QStringLiteral("keep")));
-    }
-
     void missingOrUnwritableFileFailsQuietly()
     {
         QTemporaryDir dir;
@@ -129,6 +120,37 @@ private Q_SLOTS:
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/x")));
         QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("no/such/dir/FilePath.ini")), kPath,
                                     kValue, QStringLiteral("/x")));
+    }
+
+    // "<tmp>" stands for a folder with files, "<app>" for the program's own folder.
+    void startFolderAndWhatCloseSaves_data()
+    {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("saved folder") << "<tmp>" << "<tmp>";
+        QTest::newRow("volume root, one separator") << "/" << "/";
+        QTest::newRow("deleted folder: nearest ancestor") << "<tmp>/gone" << "<tmp>";
+        QTest::newRow("deleted chain") << "<tmp>/gone/deeper/still" << "<tmp>";
+        QTest::newRow("empty value") << "" << "<app>";
+        QTest::newRow("first start, no file") << QString() << "<app>";
+    }
+
+    void startFolderAndWhatCloseSaves()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QString, shown);
+        QTemporaryDir tmp;
+        makeFile(tmp.path() + QStringLiteral("/b.jpg"));
+        makeFile(tmp.path() + QStringLiteral("/a.jpg"));
+        TestWindow w(saved.isNull() ? saved : saved.replace(QStringLiteral("<tmp>"), tmp.path()));
+        shown.replace(QStringLiteral("<tmp>"), tmp.path()).replace(QStringLiteral("<app>"), QDir::cleanPath(w.appDir()));
+        QCOMPARE(w->dir1Path(), shown);
+        QCOMPARE(w->CurrentFolder, shown == u'/' ? shown : shown + u'/');
+        QVERIFY(shown.startsWith(w->Drive1->currentText()));
+        if (shown == tmp.path())
+            QCOMPARE(entries(w->File1), (QStringList{"a.jpg", "b.jpg"}));
+        QVERIFY(w->close());
+        QCOMPARE(readProfileString(w.iniPath(), kPath, kValue).value_or(QStringLiteral("<none>")), shown);
     }
 };
 

@@ -10,23 +10,30 @@
 #include "list/form2.h"
 #include "testwindow.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString resultLine(int n)
 {
-    return QStringLiteral("共找到 ") + QString::number(n) + QStringLiteral(" 个项目，已将它们标记。");
+    return u"共找到 "_s + QString::number(n) + u" 个项目，已将它们标记。"_s;
 }
 
 Form2 *openFind(TestWindow &w)
 {
     w->Command12_Click();
-    return w->findChild<Form2 *>();
+    for (Form2 *f : w->findChildren<Form2 *>())
+        if (f->isVisible())
+            return f;
+    return nullptr;
 }
 
 } // namespace
 
 class TstFind : public QObject {
     Q_OBJECT
+
+    std::unique_ptr<TestWindow> w;
 
 private Q_SLOTS:
     void init()
@@ -72,49 +79,39 @@ private Q_SLOTS:
         QCOMPARE(f->Label1->text(), resultLine(found));
     }
 
-    void enterSearchesLikeTheButton()
-    {
-        Form2 *f = openFind(*w);
-        QTest::keyClicks(f->Text1, QStringLiteral("jpg"));
-        QTest::keyClick(f->Text1, Qt::Key_Return);
-        QCOMPARE(f->Label1->text(), resultLine(4));
-    }
-
+    // Enter searches like the button; the dialog is kept, as it is, until it is closed.
     void oneDialogKeptUntilClosed()
     {
         Form2 *f = openFind(*w);
-        f->Text1->setText(QStringLiteral("kept"));
+        QTest::keyClicks(f->Text1, u"jpg"_s);
+        QTest::keyClick(f->Text1, Qt::Key_Return);
+        QCOMPARE(f->Label1->text(), resultLine(4));
         f->Check1->setChecked(false);
-        (*w)->Command12_Click();
+        QCOMPARE(openFind(*w), f);
         QCOMPARE((*w)->findChildren<Form2 *>().size(), 1);
-        QCOMPARE(f->Text1->text(), QStringLiteral("kept"));
+        QCOMPARE(f->Text1->text(), u"jpg"_s);
         f->close();
-        (*w)->Command12_Click();
-        Form2 *again = nullptr;
-        for (Form2 *c : (*w)->findChildren<Form2 *>())
-            if (c->isVisible())
-                again = c;
-        QVERIFY(again);
-        QVERIFY(again->Text1->text().isEmpty() && again->Check1->isChecked());
+        Form2 *again = openFind(*w);
+        QVERIFY(again && again->Text1->text().isEmpty() && again->Check1->isChecked());
     }
 
     void clearOrCloseDuringSearch()
     {
         Form2 *f = openFind(*w);
-        f->Text1->setText(QStringLiteral("jpg"));
+        f->Text1->setText(u"jpg"_s);
         QTimer::singleShot(0, &**w, [&] { (*w)->Command10_Click(); });
         f->Command1_Click();
         QCOMPARE((*w)->List1->count(), 0);
         QCOMPARE(f->Label1->text(), resultLine(2));
 
         QPointer<Form2> gone(f);
-        QTimer::singleShot(0, &**w, [&] { gone->close(); QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); });
+        QTimer::singleShot(0, &**w, [&] {
+            gone->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
         f->Command1_Click();
         QVERIFY(!(*w)->ProgressBar1->isVisible());
     }
-
-private:
-    std::unique_ptr<TestWindow> w;
 };
 
 QTEST_MAIN(TstFind)

@@ -2,39 +2,15 @@
 
 #include <QWidget>
 
-bool FakeDesktop::openPath(const QString &path)
-{
-    calls << Call{QStringLiteral("open"), path};
-    return succeed;
-}
-
-bool FakeDesktop::showItemInFileManager(const QString &path)
-{
-    calls << Call{QStringLiteral("show"), path};
-    return succeed;
-}
-
-bool FakeDesktop::startProgram(const QString &path)
-{
-    calls << Call{QStringLiteral("start"), path};
-    return succeed;
-}
-
-bool FakeDesktop::openUrl(const QUrl &url)
-{
-    calls << Call{QStringLiteral("url"), url.toString()};
-    return succeed;
-}
-
-bool FakeDesktop::displayStandby(QWidget *)
-{
-    calls << Call{QStringLiteral("standby"), QString()};
-    return succeed;
-}
+bool FakeDesktop::openPath(const QString &path) { return record("open", path); }
+bool FakeDesktop::showItemInFileManager(const QString &path) { return record("show", path); }
+bool FakeDesktop::startProgram(const QString &path) { return record("start", path); }
+bool FakeDesktop::openUrl(const QUrl &url) { return record("url", url.toString()); }
+bool FakeDesktop::displayStandby(QWidget *) { return record("standby", {}); }
 
 void FakeDesktop::minimise(QWidget *window)
 {
-    calls << Call{QStringLiteral("minimise"), QString()};
+    calls << Call{"minimise", {}};
     if (window)
         window->showMinimized();
 }

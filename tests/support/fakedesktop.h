@@ -23,4 +23,11 @@ public:
 
     QList<Call> calls;
     bool succeed = true;   // what each hand-off reports
+
+private:
+    bool record(const QString &what, const QString &arg)
+    {
+        calls << Call{what, arg};
+        return succeed;
+    }
 };
