@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "browse/filelisting.h"
@@ -122,6 +123,8 @@ private Q_SLOTS:
         QVERIFY(QDir(root.path()).mkdir(QStringLiteral("folder.txt")));
         QVERIFY(QFile::link(root.filePath(QStringLiteral("a10.txt")), root.filePath(QStringLiteral("link.txt"))));
         QVERIFY(QFile::link(root.filePath(QStringLiteral("gone")), root.filePath(QStringLiteral("dangling.txt"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("folder.txt")), root.filePath(QStringLiteral("dirlink.txt"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
         QCOMPARE(listPaneFiles(root.path(), NamePatterns(patterns)), expected);
     }
 

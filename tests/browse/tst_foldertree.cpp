@@ -5,11 +5,9 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <sys/stat.h>
 
 #include "browse/filelisting.h"
 #include "browse/foldertree.h"
-#include "browse/patterns.h"
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;
@@ -170,39 +168,6 @@ private Q_SLOTS:
         QVERIFY(naturalLess(first, second));
         QVERIFY(!naturalLess(second, first));
         QVERIFY(!naturalLess(first, first));
-    }
-
-    void paneListsFilesAndLinksToFiles_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("listed");
-        QTest::newRow("plain file") << u"file"_s << true;
-        QTest::newRow("link to a file") << u".target/file"_s << true;
-        QTest::newRow("link to a folder") << u".target"_s << false;
-        QTest::newRow("dangling link") << u"gone"_s << false;
-        QTest::newRow("hidden file") << u"hidden"_s << false;
-        QTest::newRow("folder") << u"folder"_s << false;
-        QTest::newRow("named pipe") << u"fifo"_s << false;
-    }
-
-    void paneListsFilesAndLinksToFiles()
-    {
-        QFETCH(QString, kind);
-        QFETCH(bool, listed);
-        QTemporaryDir root;
-        makeFile(root.path() + u"/.target/file"_s);
-        const QString path = root.path() + u"/entry"_s;
-        if (kind == u"file")
-            makeFile(path);
-        else if (kind == u"hidden")
-            makeFile(root.path() + u"/.entry"_s);
-        else if (kind == u"folder")
-            QVERIFY(QDir().mkdir(path));
-        else if (kind == u"fifo")
-            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else   // a link to what the row names
-            QVERIFY(QFile::link(root.path() + u'/' + kind, path));
-        QCOMPARE(listPaneFiles(root.path(), NamePatterns(u"*.*"_s)), listed ? QStringList{u"entry"_s} : QStringList());
     }
 };
 
