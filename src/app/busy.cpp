@@ -3,13 +3,13 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
-#include "list/entrylist.h"
 #include <QProgressBar>
 #include <QWidget>
 
 #include <cmath>
 
 #include "app/appinfo.h"
+#include "list/entrylist.h"
 
 namespace {
 

@@ -201,10 +201,7 @@ void Form1::connectControls()
     connect(List1, &EntryList::clicked, this, &Form1::List1_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Text5, &QLineEdit::returnPressed, this, [this] { Text5_KeyPress(13); });
-    connect(File1, &EntryList::currentRowChanged, this, [this] {
-        if (!fillingFile1_)
-            File1_Click();
-    });
+    connect(File1, &EntryList::currentRowChanged, this, &Form1::File1_Click);
     connect(File1, &EntryList::clicked, this, &Form1::File1_Click);
 
     connect(mnOpen, &QAction::triggered, this, &Form1::mnOpen_Click);

@@ -190,7 +190,6 @@ private:
     QString dir1Path_;
     QString file1Pattern_ = QStringLiteral("*.*");
     bool settingPanes_ = false;
-    bool fillingFile1_ = false;
 
     // ---- Rename state (rename/) ----
     // Commands that walk a list and yield meanwhile (the batch rename, a drop) hold a close of

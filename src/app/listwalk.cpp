@@ -9,7 +9,6 @@ ListWalk::ListWalk(EntryList *list, Order order)
     connect(model_, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(model_, &QAbstractItemModel::rowsMoved, this, changed);
     connect(model_, &QAbstractItemModel::modelReset, this, changed);
-    connect(model_, &QAbstractItemModel::layoutChanged, this, changed);
 }
 
 int ListWalk::next()

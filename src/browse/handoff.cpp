@@ -2,10 +2,10 @@
 #include "app/form1.h"
 
 #include <QComboBox>
-#include "list/entrylist.h"
 
 #include "app/pathpieces.h"
 #include "browse/volumes.h"
+#include "list/entrylist.h"
 #include "platform/desktop.h"
 #include "platform/folderaccess.h"
 

@@ -4,13 +4,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include "list/entrylist.h"
 #include <QTreeView>
 
 #include "browse/filelisting.h"
 #include "browse/foldertree.h"
 #include "browse/patterns.h"
 #include "browse/volumes.h"
+#include "list/entrylist.h"
 #include "platform/folderaccess.h"
 
 void Form1::Drive1_Change()
@@ -104,7 +104,5 @@ void Form1::showCurrentFolderInTree()
 void Form1::refreshFile1()
 {
     const QStringList names = listPaneFiles(CurrentFolder, NamePatterns(file1Pattern_));
-    fillingFile1_ = true;
     File1->replaceAll(names);
-    fillingFile1_ = false;
 }

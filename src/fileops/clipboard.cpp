@@ -4,12 +4,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
-#include "list/entrylist.h"
 
 #include "app/appinfo.h"
 #include "app/listwalk.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/entrylist.h"
 #include "list/listedits.h"
 
 namespace {

@@ -1,11 +1,10 @@
 // Deleting the selected files.
 #include "app/form1.h"
 
-#include "list/entrylist.h"
-
 #include "app/listwalk.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/entrylist.h"
 #include "list/listedits.h"
 #include "platform/fileops.h"
 

@@ -2,12 +2,12 @@
 #include "app/form1.h"
 
 #include <QItemSelectionModel>
-#include "list/entrylist.h"
 
 #include "app/listwalk.h"
 #include "app/pathpieces.h"
 #include "app/yield.h"
 #include "fileops/pathlist.h"
+#include "list/entrylist.h"
 #include "list/listedits.h"
 #include "platform/fileops.h"
 

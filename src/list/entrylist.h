@@ -29,7 +29,8 @@ public:
     int rowOf(EntryId id) const;
 
     void append(const QStringList &texts);
-    // Replaces every entry by new ones.
+    // Replaces every entry by new ones. The view's current entry and selection go quietly,
+    // without their change signals.
     void replaceAll(const QStringList &texts);
     // Keeps the entries whose flag is set, in their order and with their identities. Views
     // see a reset: one step, whatever rows go.

@@ -8,7 +8,6 @@
 #include "app/listwalk.h"
 #include "list/entrylist.h"
 
-class EntryList;
 class Form1;
 
 // The walk of a list command: one yield to the event loop and one progress step for each

@@ -3,7 +3,6 @@
 #include "app/form1.h"
 
 #include <QLineEdit>
-#include "list/entrylist.h"
 #include <QProgressBar>
 
 #include <cmath>
@@ -11,6 +10,7 @@
 #include "app/listwalk.h"
 #include "app/numbers.h"
 #include "app/yield.h"
+#include "list/entrylist.h"
 #include "list/listedits.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
