@@ -7,10 +7,10 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include "app/yield.h"
+#include "walk/walk.h"
 #include "benchmark.h"
 #include "list/form2.h"
-#include "list/listedits.h"
+#include "walk/listedits.h"
 #include "testwindow.h"
 
 namespace {

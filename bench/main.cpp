@@ -8,7 +8,7 @@
 #include <map>
 #include <sys/resource.h>
 
-#include "app/yield.h"
+#include "walk/walk.h"
 #include "benchmark.h"
 
 namespace {

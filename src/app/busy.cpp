@@ -2,6 +2,8 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QItemSelectionModel>
 #include <QProgressBar>
 #include <QWidget>
@@ -9,7 +11,7 @@
 #include <cmath>
 
 #include "app/appinfo.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 
 namespace {
 
@@ -25,6 +27,14 @@ void setItemEnabled(QObject *item, bool enabled)
 
 void Form1::ForbidCmd()
 {
+    // A control that loses the focus by being disabled passes it along the tab chain, which
+    // from the busy set leads to the drive list: one arrow key there would switch volumes. The
+    // window keeps the focus itself meanwhile and gives it back when the commands unlock.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus != client_ && isAncestorOf(focus)) {
+        focusBeforeLock_ = focus;
+        client_->setFocus(Qt::OtherFocusReason);
+    }
     for (QObject *item : std::as_const(busySet_))
         setItemEnabled(item, false);
 }
@@ -33,9 +43,18 @@ void Form1::UnForbidCmd()
 {
     for (QObject *item : std::as_const(busySet_))
         setItemEnabled(item, true);
+    // Only a focus still parked on the window goes back: the user may have moved it meanwhile
+    // to a control that stays live. Never to the drive list; failing the control it came from,
+    // to the list the user was last in, so that which list is active does not change.
+    QWidget *back = std::exchange(focusBeforeLock_, nullptr);
+    if (QApplication::focusWidget() != client_)
+        return;
+    if (!back || back == Drive1 || !back->isEnabled() || !back->isVisibleTo(this))
+        back = ActiveList == 2 ? static_cast<QWidget *>(File1) : List1;
+    back->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::ShowProgressBar(qint16 count)
+void Form1::ShowProgressBar(int count)
 {
     setProgressPosition(0.0f);
     if (count > 0) {
@@ -106,17 +125,4 @@ void Form1::updateProgressDisplay()
     }
     ProgressBar1->setValue(pos);
     progressRate_.shown();
-}
-
-void Form1::beginWalk()
-{
-    ++walksInProgress_;
-}
-
-void Form1::endWalk()
-{
-    if (--walksInProgress_ == 0 && closeAfterWalk_) {
-        closeAfterWalk_ = false;
-        close();
-    }
 }

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -19,7 +20,7 @@
 #include "app/buttonicons.h"
 #include "browse/foldertree.h"
 #include "browse/volumes.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 #include "list/form2.h"
 #include "platform/desktop.h"
 
@@ -82,6 +83,9 @@ void Form1::createControls()
     client_ = new QWidget(this);
     setCentralWidget(client_);
     client_->installEventFilter(this);
+    // Keeps the keyboard focus while the commands are locked (see ForbidCmd); never reached
+    // by Tab or a click.
+    client_->setFocusPolicy(Qt::NoFocus);
 
     Command3 = makeButton(client_, QStringLiteral("反选"), QString());
     Command2 = makeButton(client_, QStringLiteral("开始命名"), QString());
@@ -127,6 +131,7 @@ void Form1::createControls()
     Text5 = makeText(client_, QStringLiteral("*.*"), QStringLiteral("输入完成后按Enter键"), Label9->text());
     File1 = makeList(client_, QStringLiteral("预览列表"));
     File1->installEventFilter(this);
+    File1->viewport()->installEventFilter(this);
 
     // The captions "⌒" and "◎" stand as the program gives them; the symbol-font captions
     // become pictures, whose meaning the tool tips carry.
@@ -196,13 +201,12 @@ void Form1::connectControls()
     connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
     connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
     connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
-    // List1_OLEDragDrop and the focus handlers are reached through eventFilter().
+    // List1_OLEDragDrop, the focus handlers and the clicks (on an entry or on the blank area
+    // below the entries) are reached through eventFilter().
     connect(List1, &EntryList::currentRowChanged, this, &Form1::List1_Click);
-    connect(List1, &EntryList::clicked, this, &Form1::List1_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Text5, &QLineEdit::returnPressed, this, [this] { Text5_KeyPress(13); });
     connect(File1, &EntryList::currentRowChanged, this, &Form1::File1_Click);
-    connect(File1, &EntryList::clicked, this, &Form1::File1_Click);
 
     connect(mnOpen, &QAction::triggered, this, &Form1::mnOpen_Click);
     connect(mnMoveTo, &QAction::triggered, this, &Form1::mnMoveTo_Click);
@@ -273,25 +277,29 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             List1_GotFocus();
         else if (watched == File1)
             File1_GotFocus();
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        // The view has made the entry under the pointer current on the press; a release over
+        // the blank area leaves the current entry as it is, or none.
+        if (List1 && watched == List1->viewport())
+            List1_Click();
+        else if (File1 && watched == File1->viewport())
+            File1_Click();
     } else if (List1 && watched == List1->viewport()) {
         switch (event->type()) {
         case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto *drag = static_cast<QDragMoveEvent *>(event);
-            if (List1_AcceptsDrop(drag->mimeData()))
-                drag->acceptProposedAction();
-            else
-                drag->ignore();
-            return true;
-        }
+        case QEvent::DragMove:
         case QEvent::Drop: {
             auto *drop = static_cast<QDropEvent *>(event);
-            if (List1_AcceptsDrop(drop->mimeData())) {
-                drop->acceptProposedAction();
-                List1_OLEDragDrop(drop->mimeData());
-            } else {
+            // Always a copy: a source told of a move would delete its files once they are
+            // dropped, and the list only names them.
+            if (!List1_AcceptsDrop(drop->mimeData()) || !(drop->possibleActions() & Qt::CopyAction)) {
                 drop->ignore();
+                return true;
             }
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            if (event->type() == QEvent::Drop)
+                List1_OLEDragDrop(drop->mimeData());
             return true;
         }
         default:
@@ -303,12 +311,18 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (walksInProgress_ > 0) {
-        // The walk stops at its next yield, unlocks and closes the window from there.
-        closeAfterWalk_ = true;
+    if (closeGuard_.held()) {
+        // The commands under way stop at their next yield; the last to end closes the window.
+        closeGuard_.requestClose();
         event->ignore();
+        // A box that a command waits on is answered as its Escape key would answer it (No,
+        // Cancel, OK), which is never the answer that starts something.
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
         return;
     }
+    // Nothing starts on a window that is going.
+    closeGuard_.closed();
     Form_QueryUnload();
     if (Form2_) Form2_->close();
     event->accept();
@@ -317,5 +331,12 @@ void Form1::closeEvent(QCloseEvent *event)
 Dialogs::Answer Form1::MsgBox(const QString &text, const QString &title, Dialogs::Buttons buttons,
                               Dialogs::Icon icon)
 {
+    const HeldOpen held(closeGuard_);
     return dialogs_.message(this, text, title.isEmpty() ? AppInfo::Title : title, buttons, icon);
+}
+
+QString Form1::InputBox(const QString &prompt, const QString &title)
+{
+    const HeldOpen held(closeGuard_);
+    return dialogs_.input(this, prompt, title);
 }

@@ -4,8 +4,9 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/displayrate.h"
 #include "platform/dialogs.h"
+#include "walk/displayrate.h"
+#include "walk/walk.h"
 
 class QAction;
 class QComboBox;
@@ -133,7 +134,8 @@ public:
     // ---- Shared procedures (app/busy.cpp, browse/) ----
     void ForbidCmd();
     void UnForbidCmd();
-    void ShowProgressBar(qint16 count);
+    // Takes any count: the file pane is not limited to the rename list's 32767 entries.
+    void ShowProgressBar(int count);
     void ShowProgress();
     void UnShowProgressBar();
     qint16 GetSelCounts() const;
@@ -157,9 +159,19 @@ public:
     void showCurrentFolderInTree();
 
     // Message box with the program's conventions (the application's title unless given).
+    // While a box waits for the user the window is held open: a close asked for meanwhile
+    // answers the box as its Escape key would and closes the window once the command is over.
     Dialogs::Answer MsgBox(const QString &text, const QString &title = QString(),
                            Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
                            Dialogs::Icon icon = Dialogs::Icon::None);
+    // The one-line prompt, held open the same way; the empty text on Cancel.
+    QString InputBox(const QString &prompt, const QString &title);
+
+    // Every command that yields or waits on a box holds the window open while it runs
+    // (HeldOpen), and walks its list through a Walk made with it.
+    CloseGuard &closeGuard() { return closeGuard_; }
+    // The progress bar's step, for walks that advance it once per entry.
+    std::function<void()> progressStep() { return [this] { ShowProgress(); }; }
 
     Dialogs &dialogs() { return dialogs_; }
     Desktop &desktop() { return desktop_; }
@@ -191,15 +203,13 @@ private:
     QString file1Pattern_ = QStringLiteral("*.*");
     bool settingPanes_ = false;
 
+    // Held by commands while they run; see closeGuard().
+    CloseGuard closeGuard_{[this] { close(); }};
+    // The control that had the keyboard focus when the commands were locked, to have it back
+    // when they are unlocked.
+    QPointer<QWidget> focusBeforeLock_;
+
     // ---- Rename state (rename/) ----
-    // Commands that walk a list and yield meanwhile (the batch rename, a drop) hold a close of
-    // the window until their next yield: the window must not be closed, and so deleted, under
-    // them. The last of them to end closes the window.
-    void beginWalk();
-    void endWalk();
-    bool walkMayGoOn() const { return !closeAfterWalk_; }
-    int walksInProgress_ = 0;
-    bool closeAfterWalk_ = false;
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
     void listFullMessage(qsizetype leftOut);
     // When the progress bar last moved (busy.cpp), so that it repaints at display rate.

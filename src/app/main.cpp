@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QSessionManager>
 
 #include "app/appinfo.h"
 #include "app/form1.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/termination.h"
 
 int main(int argc, char *argv[])
 {
@@ -14,6 +16,20 @@ int main(int argc, char *argv[])
     LinuxDesktop desktop;
     auto *window = new Form1(dialogs, desktop, QCoreApplication::applicationDirPath());
     window->setAttribute(Qt::WA_DeleteOnClose);
+
+    // Asked to end (a signal, the end of the session), every window closes as through its
+    // close box: the main window saves its folder, and a command under way stops at its next
+    // yield before the window goes.
+    const auto closeEveryWindow = [] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible())
+                w->close();
+        }
+    };
+    onTerminationRequest(&app, closeEveryWindow);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                     [closeEveryWindow](QSessionManager &) { closeEveryWindow(); });
+
     window->show();
     // The program ends when its last window has closed; windows without an owner outlive
     // the main window.

@@ -5,7 +5,7 @@
 
 #include "app/pathpieces.h"
 #include "browse/volumes.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 #include "platform/desktop.h"
 #include "platform/folderaccess.h"
 
@@ -90,6 +90,7 @@ bool Form1::OpenFolderAndSetFileFocus(const QString &path)
 
 QString Form1::BrowseForFolder(const QString &prompt)
 {
+    const HeldOpen held(closeGuard_);
     QString folder = dialogs_.pickFolder(this, prompt);
     // Only the root keeps its separator at the end.
     while (folder.size() > 1 && folder.endsWith(u'/'))

@@ -10,7 +10,7 @@
 #include "browse/foldertree.h"
 #include "browse/patterns.h"
 #include "browse/volumes.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 #include "platform/folderaccess.h"
 
 void Form1::Drive1_Change()

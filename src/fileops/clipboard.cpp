@@ -6,11 +6,9 @@
 #include <QItemSelectionModel>
 
 #include "app/appinfo.h"
-#include "app/listwalk.h"
-#include "app/yield.h"
 #include "fileops/pathlist.h"
-#include "list/entrylist.h"
-#include "list/listedits.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -35,6 +33,7 @@ void putOnClipboard(Form1 &w, const QStringList &paths)
 
 void Form1::mnCopyList_Click()
 {
+    const HeldOpen held(closeGuard_);
     QStringList paths;
     if (ActiveList == 1) {
         if (GetSelCounts() == 0) {
@@ -42,24 +41,24 @@ void Form1::mnCopyList_Click()
                    Dialogs::Icon::Information);
             return;
         }
-        ShowProgressBar(qint16(List1->count()));
+        ShowProgressBar(List1->count());
         const SelectedEntries selected(List1);
-        ListWalk walk(List1, ListWalk::Order::FromTop);
-        for (int k = 0; k < walk.size(); ++k) {
-            yieldToEventLoop();
-            const int row = walk.next();
-            if (row < 0)
-                break;
+        Walk walk(held, List1, Walk::Order::FromTop);
+        walk.withProgress(progressStep());
+        for (int row; (row = walk.next()) >= 0;) {
             if (selected.containsRow(row))
                 paths << List1->text(row);
-            ShowProgress();
+        }
+        if (walk.stoppedByClose()) {
+            UnShowProgressBar();
+            return;
         }
     } else if (ActiveList == 2) {
         if (File1->count() == 0 || !File1->selectionModel()->hasSelection()) {
             MsgBox(QStringLiteral("没有或没选中文件！"));
             return;
         }
-        ShowProgressBar(qint16(File1->count()));
+        ShowProgressBar(File1->count());
         const QList<bool> selected = selectedFlags(File1);
         for (int i = 0; i < File1->count(); ++i) {
             if (selected[i])
@@ -75,25 +74,30 @@ void Form1::mnCopyList_Click()
 
 void Form1::mnPasteList_Click()
 {
+    const HeldOpen held(closeGuard_);
     const QString text = clipboard() ? clipboard()->text() : QString();
     if (!text.isEmpty()) {
         const QStringList pieces = splitClipboardList(text);
-        ShowProgressBar(qint16(qMin<qsizetype>(pieces.size(), AppInfo::MaxListEntries)));
+        ShowProgressBar(int(pieces.size()));
         // The pieces join the list together once the walk is over: one insertion per piece
         // would lay out and repaint the whole list at every yield.
         QStringList accepted;
         const qsizetype room = qMax(0, AppInfo::MaxListEntries - List1->count());
         bool full = false;
-        for (const QString &piece : pieces) {
-            yieldToEventLoop();
-            if (!piece.isEmpty()) {
-                if (accepted.size() >= room) {
-                    full = true;
-                    break;
-                }
-                accepted << piece;
+        Walk walk(held, pieces.size());
+        walk.withProgress(progressStep());
+        for (int i; (i = walk.next()) >= 0;) {
+            if (pieces[i].isEmpty())
+                continue;
+            if (accepted.size() >= room) {
+                full = true;
+                break;
             }
-            ShowProgress();
+            accepted << pieces[i];
+        }
+        if (walk.stoppedByClose()) {
+            UnShowProgressBar();
+            return;
         }
         // Entries may have come meanwhile (a drop); the limit holds for the list as it is now.
         const qsizetype roomNow = qMax(0, AppInfo::MaxListEntries - List1->count());

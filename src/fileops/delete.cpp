@@ -1,12 +1,10 @@
 // Deleting the selected files.
 #include "app/form1.h"
 
-#include "app/listwalk.h"
-#include "app/yield.h"
 #include "fileops/pathlist.h"
-#include "list/entrylist.h"
-#include "list/listedits.h"
 #include "platform/fileops.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -20,23 +18,17 @@ bool deleteOne(const QString &path, FailureTally &tally)
     return false;
 }
 
-// Walks the list from the end; the walk yields, so it goes through ListWalk, which never
-// lets a change made meanwhile by another command point it at a wrong entry. The entries of
-// deleted files leave the list together at the end: one removal per entry would lay out and
-// repaint the whole list at every yield.
-void deleteSelected(Form1 &w, EntryList *list, const QString &folder, bool removeEntries,
-                    FailureTally &tally)
+// Walks the list from the end. The entries of deleted files leave the list together at the
+// end: one removal per entry would lay out and repaint the whole list at every yield.
+void deleteSelected(Form1 &w, const HeldOpen &held, EntryList *list, const QString &folder,
+                    bool removeEntries, FailureTally &tally)
 {
     const SelectedEntries selected(list);
-    ListWalk walk(list, ListWalk::Order::FromEnd);
-    for (int k = 0; k < walk.size(); ++k) {
-        yieldToEventLoop();
-        const int row = walk.next();
-        if (row < 0)
-            break;
+    Walk walk(held, list, Walk::Order::FromEnd);
+    walk.withProgress(w.progressStep());
+    for (int row; (row = walk.next()) >= 0;) {
         if (selected.containsRow(row) && deleteOne(folder + list->text(row), tally))
             walk.markCurrent();
-        w.ShowProgress();
     }
     if (removeEntries)
         ::removeEntries(list, walk.marked());
@@ -46,6 +38,7 @@ void deleteSelected(Form1 &w, EntryList *list, const QString &folder, bool remov
 
 void Form1::Command1_Click()
 {
+    const HeldOpen held(closeGuard_);
     if (MsgBox(QStringLiteral("文件删除后不可恢复，是否继续？"), QStringLiteral("询问："),
                Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
         != Dialogs::Answer::Yes)
@@ -57,13 +50,15 @@ void Form1::Command1_Click()
             MsgBox(QStringLiteral("没有文件！"));
             return;
         }
-        ShowProgressBar(qint16(list->count()));
+        ShowProgressBar(list->count());
         // The pane's names belong to the folder shown when the walk began.
-        deleteSelected(*this, list, list == File1 ? CurrentFolder : QString(), list == List1, tally);
+        deleteSelected(*this, held, list, list == File1 ? CurrentFolder : QString(), list == List1, tally);
         if (list == File1)
             refreshFile1();
     }
     UnShowProgressBar();
+    if (held.closing())
+        return;
     if (tally.count == 0)
         MsgBox(QStringLiteral("OK！"), QStringLiteral("提示："), Dialogs::Buttons::Ok,
                Dialogs::Icon::Information);

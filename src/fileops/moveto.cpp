@@ -3,13 +3,11 @@
 
 #include <QItemSelectionModel>
 
-#include "app/listwalk.h"
 #include "app/pathpieces.h"
-#include "app/yield.h"
 #include "fileops/pathlist.h"
-#include "list/entrylist.h"
-#include "list/listedits.h"
 #include "platform/fileops.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -20,18 +18,15 @@ FsResult transferOne(Transfer how, const QString &from, const QString &to)
     return how == Transfer::Move ? moveFile(from, to) : copyFileReplacing(from, to);
 }
 
-// The rename list yields per entry while paste stays usable, so the walk goes through
-// ListWalk. A moved entry names the file's new place; a failed move keeps the old text.
-void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+// A moved entry names the file's new place; a failed move keeps the old text.
+void transferRenameList(Form1 &w, const HeldOpen &held, Transfer how, const QString &target,
+                        FailureTally &tally)
 {
     const SelectedEntries selected(w.List1);
-    ListWalk walk(w.List1, ListWalk::Order::FromTop);
+    Walk walk(held, w.List1, Walk::Order::FromTop);
+    walk.withProgress(w.progressStep());
     QuietEntryTexts texts(w.List1);
-    for (int k = 0; k < walk.size(); ++k) {
-        yieldToEventLoop();
-        const int row = walk.next();
-        if (row < 0)
-            break;
+    for (int row; (row = walk.next()) >= 0;) {
         if (selected.containsRow(row)) {
             const QString from = w.List1->text(row);
             const QString to = target + GetRelPath(from);
@@ -41,7 +36,6 @@ void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTa
             else if (how == Transfer::Move)
                 texts.set(row, to);
         }
-        w.ShowProgress();
     }
 }
 
@@ -73,6 +67,7 @@ void closingMessage(Form1 &w, Transfer how, const FailureTally &tally)
 
 void transferSelected(Form1 &w, Transfer how)
 {
+    const HeldOpen held(w.closeGuard());
     QString target = w.BrowseForFolder(QStringLiteral("请选择文件夹"));
     // Here the root "/" is a folder like any other; only the empty text means a cancel.
     if (target.isEmpty())
@@ -85,15 +80,16 @@ void transferSelected(Form1 &w, Transfer how)
         if (w.GetSelCounts() == 0) {
             w.MsgBox(QStringLiteral("文件列表里没有文件或没选中文件！"));
         } else {
-            w.ShowProgressBar(qint16(w.List1->count()));
-            transferRenameList(w, how, target, tally);
-            closingMessage(w, how, tally);
+            w.ShowProgressBar(w.List1->count());
+            transferRenameList(w, held, how, target, tally);
+            if (!held.closing())
+                closingMessage(w, how, tally);
         }
     } else if (w.ActiveList == 2) {
         if (!w.File1->selectionModel()->hasSelection()) {
             w.MsgBox(QStringLiteral("预览列表里没有文件或没选中文件！"));
         } else {
-            w.ShowProgressBar(qint16(w.File1->count()));
+            w.ShowProgressBar(w.File1->count());
             transferPane(w, how, target, tally);
             if (how == Transfer::Move)
                 w.refreshFile1();

@@ -4,13 +4,13 @@
 
 #include <QItemSelectionModel>
 #include <QMimeData>
-#include <QUrl>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/appinfo.h"
-#include "app/yield.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -33,14 +33,56 @@ QString paneEntryPath(const QString &folder, const QString &name)
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+const QString kUriList = QStringLiteral("text/uri-list");
+
+// The path a file URL names on this machine, or nothing: only "file:" URLs without a host (or
+// with "localhost"). The path's bytes are taken from the percent-encoded URL as they stand,
+// so a name that is not UTF-8 arrives as it is on the disk.
+std::optional<QString> localPathOf(QByteArrayView url)
+{
+    if (!url.startsWith("file:"))
+        return std::nullopt;
+    url = url.sliced(5);
+    if (url.startsWith("//")) {
+        url = url.sliced(2);
+        const qsizetype slash = url.indexOf('/');
+        if (slash < 0)
+            return std::nullopt;
+        const QByteArrayView host = url.first(slash);
+        if (!host.isEmpty() && host.compare("localhost", Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+        url = url.sliced(slash);
+    }
+    // A file name's own "?" and "#" travel percent-encoded; bare ones end the path.
+    const qsizetype end = std::min<qsizetype>(url.indexOf('?') < 0 ? url.size() : url.indexOf('?'),
+                                              url.indexOf('#') < 0 ? url.size() : url.indexOf('#'));
+    url.truncate(end);
+    if (!url.startsWith('/'))
+        return std::nullopt;
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(url.toByteArray()));
+}
+
+// The paths a drop carries, read from its URI list in one pass: parsing a URL object for each
+// of tens of thousands of files would cost more than the drop's own walk.
 QStringList droppedPaths(const QMimeData *data)
 {
     QStringList paths;
-    if (!data || !data->hasUrls())
+    if (!data || !data->hasFormat(kUriList))
         return paths;
-    for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
-            paths << url.toLocalFile();
+    const QByteArray list = data->data(kUriList);
+    qsizetype start = 0;
+    while (start < list.size()) {
+        qsizetype end = list.indexOf('\n', start);
+        if (end < 0)
+            end = list.size();
+        QByteArrayView line(list.constData() + start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (const auto path = localPathOf(line))
+            paths << *path;
     }
     return paths;
 }
@@ -58,23 +100,35 @@ void Form1::List1_OLEDragDrop(const QMimeData *data)
 {
     // The paths are read before the first yield: the drop's data lives only as long as its event.
     const QStringList paths = droppedPaths(data);
-    beginWalk();
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        yieldToEventLoop();
-        if (!walkMayGoOn())
-            break;
+    const HeldOpen held(closeGuard_);
+    Walk walk(held, paths.size());
+    for (int i; (i = walk.next()) >= 0;) {
         if (List1->count() >= AppInfo::MaxListEntries) {
+            List1->entries()->flushPending();
             listFullMessage(paths.size() - i);
             break;
         }
-        List1->addEntry(paths[i]);
+        List1->entries()->appendSoon(paths[i]);
     }
-    endWalk();
+    List1->entries()->flushPending();
 }
 
 bool Form1::List1_AcceptsDrop(const QMimeData *data)
 {
-    return !droppedPaths(data).isEmpty();
+    // Asked at every move of a drag: one local path settles it.
+    if (!data || !data->hasFormat(kUriList))
+        return false;
+    const QByteArray list = data->data(kUriList);
+    for (qsizetype at = 0; at >= 0 && at < list.size();) {
+        const qsizetype end = list.indexOf('\n', at);
+        QByteArrayView line(list.constData() + at, (end < 0 ? list.size() : end) - at);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.startsWith('#') && localPathOf(line))
+            return true;
+        at = end < 0 ? -1 : end + 1;
+    }
+    return false;
 }
 
 void Form1::List1_Click()

@@ -3,12 +3,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include "list/entrylist.h"
 #include <QPointer>
 #include <QPushButton>
 
 #include "app/form1.h"
-#include "list/listedits.h"
+#include "walk/entrylist.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -56,15 +57,16 @@ void Form2::Command1_Click()
     const bool inPane = Check2->isChecked();
     // Both lists together hold up to twice 32767 entries.
     int found = 0;
+    // The main window stays while the search yields; the dialog may be closed meanwhile.
+    const HeldOpen held(owner_->closeGuard());
     QPointer<Form2> alive(this);
     if (!text.isEmpty() && inList)
-        found += markMatches(*owner_, owner_->List1, text);
-    // The user may close the dialog while the search yields.
-    if (!alive)
+        found += markMatches(*owner_, held, owner_->List1, text);
+    if (!alive || held.closing())
         return;
     if (!text.isEmpty() && inPane)
-        found += markMatches(*owner_, owner_->File1, text);
-    if (!alive)
+        found += markMatches(*owner_, held, owner_->File1, text);
+    if (!alive || held.closing())
         return;
     Label1->setText(QStringLiteral("共找到 ") + QString::number(found)
                     + QStringLiteral(" 个项目，已将它们标记。"));
@@ -76,10 +78,13 @@ void Form2::Text1_KeyPress(int keyAscii)
         Command1_Click();
 }
 
-int markMatches(Form1 &window, EntryList *list, const QString &text)
+int markMatches(Form1 &window, const HeldOpen &held, EntryList *list, const QString &text)
 {
-    window.ShowProgressBar(qint16(list->count()));
-    walkWithProgress(window, list, ListWalk::Order::FromTop);
+    window.ShowProgressBar(list->count());
+    if (!Walk(held, list, Walk::Order::FromTop).withProgress(window.progressStep()).toEnd()) {
+        window.UnShowProgressBar();
+        return 0;
+    }
     const QStringList texts = entryTexts(list);
     QList<bool> matches(texts.size());
     int found = 0;

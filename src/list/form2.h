@@ -30,6 +30,9 @@ private:
     Form1 *owner_;
 };
 
+class HeldOpen;
+
 // Selects exactly the entries of list whose text contains text (code unit for code unit,
-// case counting), after one yield and one progress step per entry; returns how many.
-int markMatches(Form1 &window, EntryList *list, const QString &text);
+// case counting), after one yield and one progress step per entry; returns how many. Nothing
+// is marked when the window is closing.
+int markMatches(Form1 &window, const HeldOpen &held, EntryList *list, const QString &text);

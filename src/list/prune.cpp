@@ -3,12 +3,20 @@
 #include "app/form1.h"
 
 #include "list/keeplast.h"
-#include "list/listedits.h"
 #include "platform/filelookup.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 namespace {
 
 const QString NoFiles = QStringLiteral("没有文件！");
+
+// The change of these commands is made in one step once their walk is over, on the list as
+// it stands then (entries that others added or removed meanwhile counted).
+bool walkThrough(Form1 &w, const HeldOpen &held)
+{
+    return Walk(held, w.List1, Walk::Order::FromEnd).withProgress(w.progressStep()).toEnd();
+}
 
 } // namespace
 
@@ -19,13 +27,15 @@ void Form1::Command6_Click()
         UnShowProgressBar();
         return;
     }
-    ShowProgressBar(qint16(List1->count()));
-    walkWithProgress(*this, List1, ListWalk::Order::FromEnd);
-    QList<bool> keep = selectedFlags(List1);
-    for (bool &k : keep)
-        k = !k;
-    keepEntries(List1, keep);
-    PanDuanList();
+    const HeldOpen held(closeGuard_);
+    ShowProgressBar(List1->count());
+    if (walkThrough(*this, held)) {
+        QList<bool> keep = selectedFlags(List1);
+        for (bool &k : keep)
+            k = !k;
+        keepEntries(List1, keep);
+        PanDuanList();
+    }
     UnShowProgressBar();
 }
 
@@ -43,12 +53,12 @@ void Form1::Command13_Click()
         MsgBox(NoFiles);
         return;
     }
-    ShowProgressBar(qint16(List1->count()));
-    walkWithProgress(*this, List1, ListWalk::Order::FromEnd);
-    // Worked out on the list as it stands after the walk, so entries that others added or
-    // removed meanwhile are accounted for as well.
-    keepEntries(List1, lastOfEqual(entryTexts(List1)));
-    MsgBox(QStringLiteral("Ok!"));
+    const HeldOpen held(closeGuard_);
+    ShowProgressBar(List1->count());
+    if (walkThrough(*this, held)) {
+        keepEntries(List1, lastOfEqual(entryTexts(List1)));
+        MsgBox(QStringLiteral("Ok!"));
+    }
     UnShowProgressBar();
 }
 

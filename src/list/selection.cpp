@@ -2,8 +2,9 @@
 #include "app/form1.h"
 
 #include "app/numbers.h"
-#include "list/listedits.h"
 #include "list/moveposition.h"
+#include "walk/listedits.h"
+#include "walk/walk.h"
 
 void Form1::Command3_Click()
 {
@@ -14,10 +15,11 @@ void Form1::Command3_Click()
     if (!list)
         return;
 
-    ShowProgressBar(qint16(list->count()));
-    walkWithProgress(*this, list, ListWalk::Order::FromTop);
+    const HeldOpen held(closeGuard_);
+    ShowProgressBar(list->count());
     // Read after the walk: a second press while this one yielded has flipped it again.
-    setAllSelected(list, list == List1 ? List1AllSel : File1AllSel);
+    if (Walk(held, list, Walk::Order::FromTop).withProgress(progressStep()).toEnd())
+        setAllSelected(list, list == List1 ? List1AllSel : File1AllSel);
     UnShowProgressBar();
 }
 
@@ -31,8 +33,8 @@ void Form1::Command11_Click()
     const QString prompt = QStringLiteral("请输入索引，0是第一项，1是第二项，依此类推。") + QStringLiteral("\r\n")
         + QStringLiteral("现有") + QString::number(List1->count()) + QStringLiteral("项，")
         + QStringLiteral("现行选中项是：") + QString::number(k);
-    const EntryId entry = List1->entries()->ids()[k];
-    const QString answer = dialogs().input(this, prompt, QStringLiteral("输入"));
+    const EntryId entry = List1->entries()->idAt(k);
+    const QString answer = InputBox(prompt, QStringLiteral("输入"));
     const int from = List1->entries()->rowOf(entry);
     if (answer.isEmpty() || from < 0)
         return;

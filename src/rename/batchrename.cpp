@@ -7,13 +7,10 @@
 
 #include <cmath>
 
-#include "app/listwalk.h"
 #include "app/numbers.h"
-#include "app/yield.h"
-#include "list/entrylist.h"
-#include "list/listedits.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
+#include "walk/walk.h"
 
 namespace {
 
@@ -34,8 +31,8 @@ void Form1::Command2_Click()
         MsgBox(QStringLiteral("列表里没有项目！"));
         return;
     }
+    const HeldOpen held(closeGuard_);
     ForbidCmd();
-    beginWalk();
 
     // The fields are locked for the whole run, so what they hold now holds for every entry.
     const NewNameFields fields{Text4->text(), !Text2->text().isEmpty(), Text6->text()};
@@ -51,20 +48,11 @@ void Form1::Command2_Click()
     // visited) or remove duplicates (skipped), and no file is renamed but the one its entry
     // named when it was reached.
     const SelectedEntries selected(List1);
-    ListWalk walk(List1, ListWalk::Order::FromTop);
+    Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
     FsResult failure;
     int renamed = 0;
-    bool stopped = false;
-    for (;;) {
-        yieldToEventLoop();
-        if (!walkMayGoOn()) {
-            stopped = true;
-            break;
-        }
-        const int entry = walk.next();
-        if (entry < 0)
-            break;
+    for (int entry; (entry = walk.next()) >= 0;) {
         if (!selected.containsRow(entry))
             continue;
         const QString src = List1->text(entry);
@@ -80,7 +68,7 @@ void Form1::Command2_Click()
     }
 
     texts.finish();
-    if (!stopped) {
+    if (!walk.stoppedByClose()) {
         if (failure.ok())
             MsgBox(QStringLiteral("OK!"), QStringLiteral("提示"), Dialogs::Buttons::Ok,
                    Dialogs::Icon::Information);
@@ -90,5 +78,4 @@ void Form1::Command2_Click()
     }
     ProgressBar1->setVisible(false);
     UnForbidCmd();
-    endWalk();
 }

@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/appinfo.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 

@@ -1,10 +1,8 @@
-// The progress bar, the selection count, and walks over a list that changes while they
-// yield.
+// The progress bar and the selection count.
 #include <QProgressBar>
 #include <QTest>
 
-#include "app/listwalk.h"
-#include "list/listedits.h"
+#include "walk/listedits.h"
 #include "testwindow.h"
 
 class TstBusy : public QObject {
@@ -42,31 +40,6 @@ private Q_SLOTS:
         setEntries(w->File1, QStringList(10, QStringLiteral("a.jpg")), {0, 1, 2, 3, 4, 5});
         w->ActiveList = 2;
         QCOMPARE(w->GetSelCounts(), qint16(3));
-    }
-
-    // A de-duplication while a walk from the end yields: the kept entries move up, c and a
-    // are gone, and the walk still visits and marks each entry it started with that is left.
-    // Entries that moved (x, to the end) and a compaction meanwhile (a and c go): the walk
-    // finds each of its entries where it is now and skips the ones gone.
-    void walkFromTheEndFindsItsEntriesThroughACompaction()
-    {
-        EntryList list;
-        list.addEntries({"x", "a", "b", "c", "d", "e"});
-        list.entries()->move(0, 5);
-        ListWalk walk(&list, ListWalk::Order::FromEnd);
-        QStringList seen;
-        for (int row = walk.next(); row >= 0; row = walk.next()) {
-            seen << list.text(row);
-            walk.markCurrent();
-            if (list.text(row) == QStringLiteral("d"))
-                keepEntries(&list, {false, true, false, true, true, true});
-        }
-        QCOMPARE(seen, (QStringList{"x", "e", "d", "b"}));
-        QStringList marked;
-        for (EntryId id : walk.marked())
-            marked << list.text(list.entries()->rowOf(id));
-        marked.sort();
-        QCOMPARE(marked, (QStringList{"b", "d", "e", "x"}));
     }
 };
 

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "list/listedits.h"
+#include "walk/listedits.h"
 
 TestWindow::TestWindow(const QString &savedFolder)
 {

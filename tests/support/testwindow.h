@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/form1.h"
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
 #include "fakedesktop.h"
 #include "fakedialogs.h"
 

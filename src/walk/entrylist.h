@@ -7,12 +7,16 @@
 #include <QListView>
 #include <QStringList>
 
+#include "walk/displayrate.h"
+
 // An entry's identity: given when the entry joins its list and never given again, so it stays
 // the same while the entry moves within the list and names nothing once it has left.
 using EntryId = quint64;
 
 // The entries of a list as plain arrays: a text and an identity per row. Tens of thousands
 // of entries are added, changed and pruned in one step each, without an object per entry.
+// Every reader sees the entries appended "soon" as well: they join the rows the views know
+// before anything else about the list is read.
 class EntryModel final : public QAbstractListModel {
     Q_OBJECT
 
@@ -22,13 +26,22 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    int count() const { return int(texts_.size()); }
-    const QStringList &texts() const { return texts_; }
-    const QList<EntryId> &ids() const { return ids_; }
+    int count() const { return int(texts_.size() + pending_.size()); }
+    const QStringList &texts() const { flushPending(); return texts_; }
+    const QList<EntryId> &ids() const { flushPending(); return ids_; }
+    EntryId idAt(int row) const { return ids().value(row); }
     // The row that holds the entry, or -1 once it has left the list.
     int rowOf(EntryId id) const;
+    // Changes whenever rows are removed, moved or replaced, which may shift entries; appending
+    // shifts none.
+    quint64 rowsVersion() const { return rowsVersion_; }
 
     void append(const QStringList &texts);
+    // Appends an entry that a walk adds while it yields once per entry. The views learn of the
+    // new rows at display rate, in one insertion each time: an insertion per yield would make
+    // them lay out every entry again at every yield.
+    void appendSoon(const QString &text);
+    void flushPending() const;
     // Replaces every entry by new ones. The view's current entry and selection go quietly,
     // without their change signals.
     void replaceAll(const QStringList &texts);
@@ -44,8 +57,12 @@ public:
 
 private:
     void takeNewIds(qsizetype count);
+    void insertPending();
 
     QStringList texts_;
+    QStringList pending_;
+    DisplayRate pendingRate_;
+    quint64 rowsVersion_ = 0;
     QList<EntryId> ids_;
     EntryId nextId_ = 1;
     int firstQuiet_ = -1;
@@ -82,6 +99,11 @@ public:
 Q_SIGNALS:
     void currentRowChanged(int row);
 
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
 private:
     EntryModel *model_;
+    bool gainingFocus_ = false;
 };

@@ -1,4 +1,4 @@
-#include "app/displayrate.h"
+#include "walk/displayrate.h"
 
 #include <QElapsedTimer>
 

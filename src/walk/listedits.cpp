@@ -1,10 +1,7 @@
-#include "list/listedits.h"
+#include "walk/listedits.h"
 
 #include <QItemSelectionModel>
 #include <QScrollBar>
-
-#include "app/form1.h"
-#include "app/yield.h"
 
 namespace {
 
@@ -61,18 +58,6 @@ void applyFlags(EntryList *list, const QList<bool> &selected)
 
 } // namespace
 
-void walkWithProgress(Form1 &window, EntryList *list, ListWalk::Order order)
-{
-    ListWalk walk(list, order);
-    // The entry itself is not touched: once the yield returns it may be gone.
-    while (walk.next() >= 0) {
-        yieldToEventLoop();
-        if (walk.changedByOthers())
-            break;
-        window.ShowProgress();
-    }
-}
-
 QStringList entryTexts(const EntryList *list)
 {
     return list->texts();
@@ -99,50 +84,6 @@ void setSelectedFlags(EntryList *list, const QList<bool> &selected)
 void setAllSelected(EntryList *list, bool selected)
 {
     setSelectedFlags(list, QList<bool>(list->count(), selected));
-}
-
-QuietEntryTexts::QuietEntryTexts(EntryList *list) : list_(list)
-{
-    lookUpShownRows();
-}
-
-void QuietEntryTexts::finish()
-{
-    if (finished_)
-        return;
-    finished_ = true;
-    list_->entries()->announceQuietChanges();
-    list_->doItemsLayout();
-    list_->viewport()->update();
-}
-
-void QuietEntryTexts::set(int row, const QString &text)
-{
-    list_->entries()->setText(row, text, true);
-    if (row >= firstShown_ && row <= lastShown_)
-        changedInView_ = true;
-    showIfDue();
-}
-
-void QuietEntryTexts::showIfDue()
-{
-    if (!repaint_.due())
-        return;
-    repaint_.shown();
-    if (changedInView_)
-        list_->viewport()->update();
-    changedInView_ = false;
-    // The user may scroll while the walk yields.
-    lookUpShownRows();
-}
-
-void QuietEntryTexts::lookUpShownRows()
-{
-    const QRect view = list_->viewport()->rect();
-    const QModelIndex first = list_->indexAt(view.topLeft());
-    const QModelIndex last = list_->indexAt(view.bottomLeft());
-    firstShown_ = first.isValid() ? first.row() : 0;
-    lastShown_ = last.isValid() ? last.row() : list_->count() - 1;
 }
 
 void removeEntries(EntryList *list, const QSet<EntryId> &entries)

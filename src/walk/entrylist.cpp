@@ -1,21 +1,25 @@
-#include "list/entrylist.h"
+#include "walk/entrylist.h"
+
+#include <QFocusEvent>
 
 #include <algorithm>
 
+// The rows the views know: entries appended soon are not among them yet.
 int EntryModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : count();
+    return parent.isValid() ? 0 : int(texts_.size());
 }
 
 QVariant EntryModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= count())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= texts_.size())
         return QVariant();
     return texts_[index.row()];
 }
 
 int EntryModel::rowOf(EntryId id) const
 {
+    flushPending();
     if (ascending_) {
         const auto at = std::lower_bound(ids_.cbegin(), ids_.cend(), id);
         return at != ids_.cend() && *at == id ? int(at - ids_.cbegin()) : -1;
@@ -37,8 +41,30 @@ void EntryModel::takeNewIds(qsizetype count)
         ids_.push_back(nextId_++);
 }
 
+void EntryModel::appendSoon(const QString &text)
+{
+    pending_ << text;
+    if (pendingRate_.due()) {
+        insertPending();
+        pendingRate_.shown();
+    }
+}
+
+void EntryModel::flushPending() const
+{
+    if (!pending_.isEmpty())
+        const_cast<EntryModel *>(this)->insertPending();
+}
+
+void EntryModel::insertPending()
+{
+    const QStringList texts = std::exchange(pending_, QStringList());
+    append(texts);
+}
+
 void EntryModel::append(const QStringList &texts)
 {
+    flushPending();
     if (texts.isEmpty())
         return;
     beginInsertRows(QModelIndex(), count(), count() + int(texts.size()) - 1);
@@ -50,6 +76,8 @@ void EntryModel::append(const QStringList &texts)
 
 void EntryModel::replaceAll(const QStringList &texts)
 {
+    pending_.clear();
+    ++rowsVersion_;
     beginResetModel();
     texts_ = texts;
     ids_.clear();
@@ -61,8 +89,10 @@ void EntryModel::replaceAll(const QStringList &texts)
 
 void EntryModel::keep(const QList<bool> &keep)
 {
+    flushPending();
     if (keep.size() != count() || !keep.contains(false))
         return;
+    ++rowsVersion_;
     beginResetModel();
     qsizetype kept = 0;
     for (qsizetype row = 0; row < keep.size(); ++row) {
@@ -82,8 +112,10 @@ void EntryModel::keep(const QList<bool> &keep)
 
 void EntryModel::move(int from, int to)
 {
+    flushPending();
     if (from < 0 || from >= count() || to < 0 || to >= count() || from == to)
         return;
+    ++rowsVersion_;
     // The model's move names the row before which the entry goes, counted before the move.
     beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
     texts_.move(from, to);
@@ -95,6 +127,7 @@ void EntryModel::move(int from, int to)
 
 void EntryModel::setText(int row, const QString &text, bool quietly)
 {
+    flushPending();
     if (row < 0 || row >= count())
         return;
     texts_[row] = text;
@@ -109,6 +142,7 @@ void EntryModel::setText(int row, const QString &text, bool quietly)
 
 void EntryModel::announceQuietChanges()
 {
+    flushPending();
     const int first = firstQuiet_, last = qMin(lastQuiet_, count() - 1);
     firstQuiet_ = lastQuiet_ = -1;
     if (first >= 0 && first <= last)
@@ -139,4 +173,22 @@ void EntryList::setCurrentRow(int row, QItemSelectionModel::SelectionFlags how)
 bool EntryList::isSelected(int row) const
 {
     return selectionModel()->isSelected(model_->index(row, 0));
+}
+
+// A list has a current entry only when the user clicked or moved to one, or a command set
+// one. The item view would make the first entry current whenever the list gains the focus
+// otherwise (Tab, the window's activation, a box closing): one that nobody chose, which
+// commands acting on the current entry would then take.
+void EntryList::focusInEvent(QFocusEvent *event)
+{
+    gainingFocus_ = true;
+    QListView::focusInEvent(event);
+    gainingFocus_ = false;
+}
+
+QModelIndex EntryList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (gainingFocus_)
+        return QModelIndex();
+    return QListView::moveCursor(action, modifiers);
 }

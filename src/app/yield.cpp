@@ -1,8 +1,0 @@
-#include "app/yield.h"
-
-#include <QCoreApplication>
-
-void yieldToEventLoop()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}

@@ -1,0 +1,152 @@
+#include "walk/walk.h"
+
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+
+void yieldToEventLoop()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+HeldOpen::~HeldOpen()
+{
+    if (--guard_.holders_ == 0 && guard_.closing_ && !guard_.closed_) {
+        guard_.closed_ = true;
+        guard_.closeNow_();
+    }
+}
+
+Walk::Walk(const HeldOpen &held, EntryList *list, Order order)
+    : held_(held), list_(list), ids_(list->entries()->ids()), order_(order),
+      rowsVersion_(list->entries()->rowsVersion())
+{
+}
+
+Walk::Walk(const HeldOpen &held, qsizetype count) : held_(held), count_(count)
+{
+}
+
+Walk &Walk::withProgress(std::function<void()> step)
+{
+    step_ = std::move(step);
+    return *this;
+}
+
+int Walk::next()
+{
+    if (inEntry_ && step_)
+        step_();
+    inEntry_ = false;
+    if (visited_ >= size() || stoppedByClose_)
+        return -1;
+    yieldToEventLoop();
+    if (held_.closing()) {
+        stoppedByClose_ = true;
+        return -1;
+    }
+    const int row = list_ ? lookUp() : int(visited_++);
+    inEntry_ = row >= 0;
+    return row;
+}
+
+bool Walk::toEnd()
+{
+    while (next() >= 0) {
+    }
+    return !stoppedByClose_;
+}
+
+int Walk::lookUp()
+{
+    const EntryModel *model = list_->entries();
+    const bool shifted = model->rowsVersion() != rowsVersion_;
+    const qsizetype n = ids_.size();
+    while (visited_ < n) {
+        const qsizetype at = order_ == Order::FromTop ? visited_ : n - 1 - visited_;
+        ++visited_;
+        const EntryId id = ids_[at];
+        const int row = shifted ? model->rowOf(id) : int(at);
+        if (row >= 0) {
+            current_ = id;
+            return row;
+        }
+    }
+    return -1;
+}
+
+void Walk::markCurrent()
+{
+    if (inEntry_ && list_)
+        marked_.insert(current_);
+}
+
+SelectedEntries::SelectedEntries(EntryList *list) : model_(list->entries())
+{
+    QItemSelectionModel *selection = list->selectionModel();
+    ids_.reserve(model_->count());
+    note(selection->selection(), true);
+    // Entries that leave the list take their identities with them, so only changes of the
+    // selection itself need noting.
+    connect(selection, &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected, const QItemSelection &deselected) {
+                note(deselected, false);
+                note(selected, true);
+            });
+}
+
+void SelectedEntries::note(const QItemSelection &ranges, bool selected)
+{
+    const QList<EntryId> &ids = model_->ids();
+    for (const QItemSelectionRange &range : ranges) {
+        for (int row = qMax(0, range.top()); row <= range.bottom() && row < ids.size(); ++row) {
+            if (selected)
+                ids_.insert(ids[row]);
+            else
+                ids_.remove(ids[row]);
+        }
+    }
+}
+
+QuietEntryTexts::QuietEntryTexts(EntryList *list) : list_(list)
+{
+    lookUpShownRows();
+}
+
+void QuietEntryTexts::finish()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    list_->entries()->announceQuietChanges();
+    list_->doItemsLayout();
+    list_->viewport()->update();
+}
+
+void QuietEntryTexts::set(int row, const QString &text)
+{
+    list_->entries()->setText(row, text, true);
+    if (row >= firstShown_ && row <= lastShown_)
+        changedInView_ = true;
+    showIfDue();
+}
+
+void QuietEntryTexts::showIfDue()
+{
+    if (!repaint_.due())
+        return;
+    repaint_.shown();
+    if (changedInView_)
+        list_->viewport()->update();
+    changedInView_ = false;
+    // The user may scroll while the walk yields.
+    lookUpShownRows();
+}
+
+void QuietEntryTexts::lookUpShownRows()
+{
+    const QRect view = list_->viewport()->rect();
+    const QModelIndex first = list_->indexAt(view.topLeft());
+    const QModelIndex last = list_->indexAt(view.bottomLeft());
+    firstShown_ = first.isValid() ? first.row() : 0;
+    lastShown_ = last.isValid() ? last.row() : list_->count() - 1;
+}
