@@ -1,11 +1,16 @@
 // Figures of the list commands: each command against a bare loop of as many event-loop
 // yields as the command makes, with the window shown.
 #include <algorithm>
+#include <cstdio>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "walk/walk.h"
 #include "benchmark.h"
@@ -14,6 +19,23 @@
 #include "testwindow.h"
 
 namespace {
+
+// The data of a drop from another program, as the window system hands it over: the bytes of a
+// URI list, not URL objects (an in-process QMimeData converts each URL back and forth).
+class DroppedUris final : public QMimeData {
+public:
+    explicit DroppedUris(QByteArray uris) : uris_(std::move(uris)) {}
+    QStringList formats() const override { return {QStringLiteral("text/uri-list")}; }
+
+protected:
+    QVariant retrieveData(const QString &mimeType, QMetaType) const override
+    {
+        return mimeType == QLatin1String("text/uri-list") ? QVariant(uris_) : QVariant();
+    }
+
+private:
+    QByteArray uris_;
+};
 
 void fillList(Form1 &w, int n, bool halfDuplicates)
 {
@@ -86,6 +108,21 @@ void runList(const BenchOptions &o)
     report("find", fastest([&] { fillList(*w, n, false); }, [&] { find.Command1_Click(); }), yields);
 
     report("remove_selected", fastest([&] { fillList(*w, n, false); }, [&] { w->Command6_Click(); }), n);
+
+    QByteArray uris;
+    for (int i = 0; i < n; ++i)
+        uris += QUrl::fromLocalFile(pane.path() + QStringLiteral("/file%1.jpg").arg(i)).toEncoded() + "\r\n";
+    const DroppedUris dropped(uris);
+    QWidget *target = w->List1->viewport();
+    const auto drop = [&] {
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    report("drop", fastest([&] { w->List1->clear(); }, drop), n);
+    if (w->List1->count() != n)
+        std::fprintf(stderr, "bench_list: the drop did not add every path\n");
 }
 
 } // namespace

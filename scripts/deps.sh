@@ -10,7 +10,7 @@ QUILLMERE_PACKAGES=(
   libxext-dev                                 # X11 DPMS for the display standby
   fonts-wqy-microhei                          # renders the Simplified Chinese texts
   dbus                                        # private session bus for the desktop hand-off tests
-  xvfb xauth x11-utils xdotool                # real-window check
+  xvfb xauth x11-utils xdotool libxtst-dev    # real-window check
   desktop-file-utils                          # validates the installed .desktop entry
 )
 

@@ -290,9 +290,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         case QEvent::DragMove:
         case QEvent::Drop: {
             auto *drop = static_cast<QDropEvent *>(event);
+            // Looked into once per drag: the moves and the drop that follow carry the same data.
+            if (event->type() == QEvent::DragEnter)
+                dropAcceptable_ = List1_AcceptsDrop(drop->mimeData());
             // Always a copy: a source told of a move would delete its files once they are
             // dropped, and the list only names them.
-            if (!List1_AcceptsDrop(drop->mimeData()) || !(drop->possibleActions() & Qt::CopyAction)) {
+            if (!dropAcceptable_ || !(drop->possibleActions() & Qt::CopyAction)) {
                 drop->ignore();
                 return true;
             }

@@ -210,6 +210,8 @@ private:
     QPointer<QWidget> focusBeforeLock_;
 
     // ---- Rename state (rename/) ----
+    // Whether the drag over the rename list carries local paths (list/adding.cpp).
+    bool dropAcceptable_ = false;
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
     void listFullMessage(qsizetype leftOut);
     // When the progress bar last moved (busy.cpp), so that it repaints at display rate.

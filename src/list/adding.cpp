@@ -35,43 +35,60 @@ QString paneEntryPath(const QString &folder, const QString &name)
 
 const QString kUriList = QStringLiteral("text/uri-list");
 
-// The path a file URL names on this machine, or nothing: only "file:" URLs without a host (or
-// with "localhost"). The path's bytes are taken from the percent-encoded URL as they stand,
-// so a name that is not UTF-8 arrives as it is on the disk.
-std::optional<QString> localPathOf(QByteArrayView url)
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c = char(c | 0x20);
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+}
+
+// The path bytes of a file URL naming a file on this machine ("file:" without a host, or with
+// "localhost"), percent-decoded into `path`; false for any other URL. The bytes are taken as
+// the URL carries them, so a name that is not UTF-8 arrives as it is on the disk.
+bool localPathOf(QByteArrayView url, QByteArray &path)
 {
     if (!url.startsWith("file:"))
-        return std::nullopt;
+        return false;
     url = url.sliced(5);
     if (url.startsWith("//")) {
         url = url.sliced(2);
         const qsizetype slash = url.indexOf('/');
         if (slash < 0)
-            return std::nullopt;
+            return false;
         const QByteArrayView host = url.first(slash);
         if (!host.isEmpty() && host.compare("localhost", Qt::CaseInsensitive) != 0)
-            return std::nullopt;
+            return false;
         url = url.sliced(slash);
     }
-    // A file name's own "?" and "#" travel percent-encoded; bare ones end the path.
-    const qsizetype end = std::min<qsizetype>(url.indexOf('?') < 0 ? url.size() : url.indexOf('?'),
-                                              url.indexOf('#') < 0 ? url.size() : url.indexOf('#'));
-    url.truncate(end);
     if (!url.startsWith('/'))
-        return std::nullopt;
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(url.toByteArray()));
+        return false;
+    path.resize(url.size());
+    char *out = path.data();
+    for (qsizetype i = 0; i < url.size(); ++i) {
+        const char c = url[i];
+        // A file name's own "?" and "#" travel percent-encoded; bare ones end the path.
+        if (c == '?' || c == '#')
+            break;
+        int hi = -1, lo = -1;
+        if (c == '%' && i + 2 < url.size() && (hi = hexValue(url[i + 1])) >= 0
+            && (lo = hexValue(url[i + 2])) >= 0) {
+            *out++ = char(hi << 4 | lo);
+            i += 2;
+        } else {
+            *out++ = c;
+        }
+    }
+    path.truncate(out - path.constData());
+    return true;
 }
 
-// The paths a drop carries, read from its URI list in one pass: parsing a URL object for each
-// of tens of thousands of files would cost more than the drop's own walk.
-QStringList droppedPaths(const QMimeData *data)
+// Calls f with each line of a URI list (lines end in CR LF, or LF alone; "#" starts a
+// comment) until f returns false.
+template <typename F>
+void forEachUri(const QByteArray &list, F &&f)
 {
-    QStringList paths;
-    if (!data || !data->hasFormat(kUriList))
-        return paths;
-    const QByteArray list = data->data(kUriList);
-    qsizetype start = 0;
-    while (start < list.size()) {
+    for (qsizetype start = 0; start < list.size();) {
         qsizetype end = list.indexOf('\n', start);
         if (end < 0)
             end = list.size();
@@ -79,11 +96,24 @@ QStringList droppedPaths(const QMimeData *data)
         start = end + 1;
         if (line.endsWith('\r'))
             line.chop(1);
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        if (const auto path = localPathOf(line))
-            paths << *path;
+        if (!line.isEmpty() && !line.startsWith('#') && !f(line))
+            return;
     }
+}
+
+// The paths a drop carries, read from its URI list in one pass: a URL object made for each
+// of tens of thousands of files would cost more than the drop's own walk.
+QStringList droppedPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasFormat(kUriList))
+        return paths;
+    QByteArray path;
+    forEachUri(data->data(kUriList), [&](QByteArrayView line) {
+        if (localPathOf(line, path))
+            paths << QString::fromUtf8(path);
+        return true;
+    });
     return paths;
 }
 
@@ -108,27 +138,23 @@ void Form1::List1_OLEDragDrop(const QMimeData *data)
             listFullMessage(paths.size() - i);
             break;
         }
-        List1->entries()->appendSoon(paths[i]);
+        List1->addEntrySoon(paths[i]);
     }
     List1->entries()->flushPending();
 }
 
 bool Form1::List1_AcceptsDrop(const QMimeData *data)
 {
-    // Asked at every move of a drag: one local path settles it.
-    if (!data || !data->hasFormat(kUriList))
-        return false;
-    const QByteArray list = data->data(kUriList);
-    for (qsizetype at = 0; at >= 0 && at < list.size();) {
-        const qsizetype end = list.indexOf('\n', at);
-        QByteArrayView line(list.constData() + at, (end < 0 ? list.size() : end) - at);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.startsWith('#') && localPathOf(line))
-            return true;
-        at = end < 0 ? -1 : end + 1;
+    // One local path settles it.
+    bool found = false;
+    QByteArray path;
+    if (data && data->hasFormat(kUriList)) {
+        forEachUri(data->data(kUriList), [&](QByteArrayView line) {
+            found = localPathOf(line, path);
+            return !found;
+        });
     }
-    return false;
+    return found;
 }
 
 void Form1::List1_Click()

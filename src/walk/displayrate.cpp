@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr qint64 kRepaintMs = 20;
-
 qint64 monotonicMs()
 {
     static QElapsedTimer clock;
@@ -18,7 +16,7 @@ qint64 monotonicMs()
 
 bool DisplayRate::due()
 {
-    return shownAtMs_ < 0 || monotonicMs() - shownAtMs_ >= kRepaintMs;
+    return shownAtMs_ < 0 || monotonicMs() - shownAtMs_ >= periodMs_;
 }
 
 void DisplayRate::shown()

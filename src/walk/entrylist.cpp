@@ -41,15 +41,6 @@ void EntryModel::takeNewIds(qsizetype count)
         ids_.push_back(nextId_++);
 }
 
-void EntryModel::appendSoon(const QString &text)
-{
-    pending_ << text;
-    if (pendingRate_.due()) {
-        insertPending();
-        pendingRate_.shown();
-    }
-}
-
 void EntryModel::flushPending() const
 {
     if (!pending_.isEmpty())
@@ -168,6 +159,27 @@ void EntryList::clear()
 void EntryList::setCurrentRow(int row, QItemSelectionModel::SelectionFlags how)
 {
     selectionModel()->setCurrentIndex(model_->index(row, 0), how);
+}
+
+void EntryList::addEntrySoon(const QString &text)
+{
+    if (!model_->hasPending()) {
+        // The clocks start with the first entry waiting, so a short walk shows its entries
+        // once, at its end.
+        newRowsInView_.shown();
+        newRowsBelowView_.shown();
+    }
+    model_->appendLater(text);
+    if (!newRowsInView_.due())
+        return;
+    newRowsInView_.shown();
+    const int shownRows = model_->rowCount();
+    const bool endInView =
+        shownRows == 0 || visualRect(model_->index(shownRows - 1, 0)).top() < viewport()->height();
+    if (endInView || newRowsBelowView_.due()) {
+        newRowsBelowView_.shown();
+        model_->flushPending();
+    }
 }
 
 bool EntryList::isSelected(int row) const

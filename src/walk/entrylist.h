@@ -9,14 +9,15 @@
 
 #include "walk/displayrate.h"
 
+
 // An entry's identity: given when the entry joins its list and never given again, so it stays
 // the same while the entry moves within the list and names nothing once it has left.
 using EntryId = quint64;
 
 // The entries of a list as plain arrays: a text and an identity per row. Tens of thousands
 // of entries are added, changed and pruned in one step each, without an object per entry.
-// Every reader sees the entries appended "soon" as well: they join the rows the views know
-// before anything else about the list is read.
+// Entries appended "later" are seen by every reader of the list: they join the rows the views
+// know before anything else about the list is read, or when the list shows them.
 class EntryModel final : public QAbstractListModel {
     Q_OBJECT
 
@@ -37,10 +38,10 @@ public:
     quint64 rowsVersion() const { return rowsVersion_; }
 
     void append(const QStringList &texts);
-    // Appends an entry that a walk adds while it yields once per entry. The views learn of the
-    // new rows at display rate, in one insertion each time: an insertion per yield would make
-    // them lay out every entry again at every yield.
-    void appendSoon(const QString &text);
+    // Appends an entry that the views learn of only at the next flushPending() (or read of the
+    // list), so that many entries added one by one reach them in one insertion.
+    void appendLater(const QString &text) { pending_ << text; }
+    bool hasPending() const { return !pending_.isEmpty(); }
     void flushPending() const;
     // Replaces every entry by new ones. The view's current entry and selection go quietly,
     // without their change signals.
@@ -61,7 +62,6 @@ private:
 
     QStringList texts_;
     QStringList pending_;
-    DisplayRate pendingRate_;
     quint64 rowsVersion_ = 0;
     QList<EntryId> ids_;
     EntryId nextId_ = 1;
@@ -87,6 +87,11 @@ public:
     const QStringList &texts() const { return model_->texts(); }
 
     void addEntry(const QString &text) { model_->append(QStringList{text}); }
+    // Adds an entry for a walk that adds one per yield: the list shows the new entries at
+    // display rate while its end is in view, and only now and then (for the scroll bar) when
+    // they go below it. An insertion per yield would make the view lay out every entry again
+    // at every yield. The entries are in the list for every reader at once.
+    void addEntrySoon(const QString &text);
     void addEntries(const QStringList &texts) { model_->append(texts); }
     void replaceAll(const QStringList &texts) { model_->replaceAll(texts); }
     void clear();
@@ -106,4 +111,6 @@ protected:
 private:
     EntryModel *model_;
     bool gainingFocus_ = false;
+    DisplayRate newRowsInView_;
+    DisplayRate newRowsBelowView_{250};
 };

@@ -122,6 +122,30 @@ private Q_SLOTS:
         w->File1->setFocus();
         QCOMPARE(w->ActiveList, qint16(2));
     }
+
+    // Focus alone makes no entry current, and a click where there is none leaves the pane's
+    // tip empty; commands on the current entry then find none.
+    void focusMakesNoCurrentEntry()
+    {
+        QTemporaryDir root;
+        makeFile(root.path() + u"/a.txt"_s);
+        TestWindow w(root.path());
+        QVERIFY(w.showActive());
+        w->List1->addEntries({u"/p/a.txt"_s, u"/p/b.txt"_s});
+        for (auto reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+            for (EntryList *list : {w->List1, w->File1}) {
+                w->Text4->setFocus();
+                list->setFocus(reason);
+                QCOMPARE(list->currentRow(), -1);
+            }
+        }
+        w->File1->setToolTip(u"0.a.txt"_s);
+        QWidget *blank = w->File1->viewport();
+        QTest::mouseClick(blank, Qt::LeftButton, {}, QPoint(5, blank->height() - 5));
+        QCOMPARE(w->File1->toolTip(), QString());
+        w->mnOpen_Click();
+        QCOMPARE(w.dialogs.texts(), QStringList{u"No file or not select!"_s});
+    }
 };
 
 QTEST_MAIN(TstPanes)

@@ -103,6 +103,30 @@ private Q_SLOTS:
         QCOMPARE(entries(w->List1), (QStringList{a, b, sub, a}));
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
+
+    // A source told its files were moved may delete them: a drop is always taken as a copy,
+    // and a source that offers nothing but a move is refused.
+    void dropIsNeverAMove()
+    {
+        QTemporaryDir dir;
+        const QString a = makeFile(dir.path() + u"/a.txt"_s);
+        TestWindow w;
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(a)});
+        QWidget *target = w->List1->viewport();
+        for (const Qt::DropActions offered : {Qt::CopyAction | Qt::MoveAction, Qt::DropActions(Qt::MoveAction)}) {
+            QDragEnterEvent enter(QPoint(1, 1), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+            QCoreApplication::sendEvent(target, &enter);
+            QDropEvent drop(QPointF(1, 1), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+            QCOMPARE(drop.proposedAction(), Qt::MoveAction);   // what Shift asks for
+            QCoreApplication::sendEvent(target, &drop);
+            const bool copyOffered = offered & Qt::CopyAction;
+            QCOMPARE(drop.isAccepted(), copyOffered);
+            if (copyOffered)
+                QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        }
+        QCOMPARE(entries(w->List1), QStringList{a});
+    }
 };
 
 QTEST_MAIN(TstAdding)

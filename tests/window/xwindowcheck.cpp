@@ -1,11 +1,16 @@
 // Drives the built program in a real X server as a window manager would: waits for the
-// window with the given title, saves a picture of it, then asks the window to close
-// through WM_DELETE_WINDOW. Usage: quillmere-xcheck TITLE SCREENSHOT.png [TIMEOUT_S]
+// window with the given title, saves a picture of it, then acts on it.
+// Usage: quillmere-xcheck TITLE SCREENSHOT.png [TIMEOUT_S [ACTION]], where ACTION is
+//   close          ask the window to close through WM_DELETE_WINDOW (the default);
+//   click-close:X,Y  click at X,Y in the window and ask it to close in the same breath, so
+//                  that the close arrives while the command the click started is running;
+//   none           leave the window alone (it is ended some other way).
 #include <QImage>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <cstdio>
@@ -72,11 +77,12 @@ bool saveWindow(Display *dpy, Window w, const char *file)
 int main(int argc, char *argv[])
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s TITLE SCREENSHOT.png [TIMEOUT_S]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s TITLE SCREENSHOT.png [TIMEOUT_S [ACTION]]\n", argv[0]);
         return 2;
     }
     const std::string title = argv[1];
     const int timeout = argc > 3 ? std::atoi(argv[3]) : 20;
+    const std::string action = argc > 4 ? argv[4] : "close";
     Display *dpy = XOpenDisplay(nullptr);
     if (!dpy) {
         std::fprintf(stderr, "no X display\n");
@@ -95,6 +101,22 @@ int main(int argc, char *argv[])
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     if (!saveWindow(dpy, w, argv[2]))
         std::fprintf(stderr, "could not save the screenshot\n");
+
+    if (action == "none") {
+        XCloseDisplay(dpy);
+        std::printf("window found, screenshot saved\n");
+        return 0;
+    }
+    int clickX = 0, clickY = 0;
+    if (std::sscanf(action.c_str(), "click-close:%d,%d", &clickX, &clickY) == 2) {
+        // Through the XTest extension, as a real pointer: the toolkit ignores sent events.
+        Window child = 0;
+        int rootX = 0, rootY = 0;
+        XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), clickX, clickY, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(dpy, -1, rootX, rootY, CurrentTime);
+        XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
+        XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
+    }
 
     XEvent ev{};
     ev.xclient.type = ClientMessage;
