@@ -81,6 +81,11 @@ void Form5::Form_Load()
     reply_ = network_->get(request);
     connect(reply_, &QNetworkReply::readyRead, this, &Form5::replyReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &Form5::replyFinished);
+    // The transfer time-out starts again with every byte: a server sending one now and then
+    // would keep the window waiting without end.
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, &Form5::deadlinePassed);
+    deadline_.start(limits.deadlineMs);
 }
 
 void Form5::replyReadyRead()
@@ -109,12 +114,24 @@ void Form5::replyFinished()
     WebBrowser1_DocumentComplete(page_, type);
 }
 
+void Form5::deadlinePassed()
+{
+    // The transfer still under way is given up, as if it had failed.
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+        reply_->deleteLater();
+    }
+    WebBrowser1_DocumentComplete(QByteArray(), QByteArray());
+}
+
 void Form5::WebBrowser1_DocumentComplete(const QByteArray &page, const QByteArray &contentType)
 {
     if (completions_ < SHRT_MAX)
         ++completions_;
     if (completions_ != 1)
         return;
+    deadline_.stop();
     WebBrowser1->setHtml(pageParagraphs(page, contentType));
     setWindowTitle(kDoneCaption);
     page_.clear();

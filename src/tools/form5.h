@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -29,6 +30,7 @@ private:
     void Form_Load();
     void replyReadyRead();
     void replyFinished();
+    void deadlinePassed();
     void linkClicked(const QUrl &link);
 
     Desktop &desktop_;
@@ -37,4 +39,5 @@ private:
     QByteArray page_;
     QUrl pageUrl_;
     qint16 completions_ = 0;
+    QTimer deadline_;
 };

@@ -67,7 +67,7 @@ private Q_SLOTS:
     {
         server.requests.clear();
         ToolsInfo::setRecommendationUrl(server.url(u"/recommend"_s));
-        ToolsInfo::setPageLimits({1500, 64 * 1024, 3});
+        ToolsInfo::setPageLimits({1500, 64 * 1024, 3, 3000});
     }
 
     // The windows have no owner: close what a test left open.
@@ -108,6 +108,7 @@ private Q_SLOTS:
         QTest::newRow("redirects without end") << int(PageServer::Kind::RedirectLoop);
         QTest::newRow("body without end") << int(PageServer::Kind::Endless);
         QTest::newRow("server never answers") << int(PageServer::Kind::Silent);
+        QTest::newRow("one byte a second") << int(PageServer::Kind::Dribble);
         QTest::newRow("unreachable address") << -1;
     }
 
