@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFuture>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include <memory>
+
 class Desktop;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTextBrowser;
+class QTextDocument;
 
 // The recommendation window: fetches the recommendation page and shows only what its
 // paragraphs hold. A window of its own, without an owner; it deletes itself when closed.
@@ -31,6 +35,7 @@ private:
     void replyReadyRead();
     void replyFinished();
     void deadlinePassed();
+    void showPage(const std::shared_ptr<QTextDocument> &document);
     void linkClicked(const QUrl &link);
 
     Desktop &desktop_;
@@ -40,4 +45,7 @@ private:
     QUrl pageUrl_;
     qint16 completions_ = 0;
     QTimer deadline_;
+    bool shown_ = false;
+    std::shared_ptr<QTextDocument> shownPage_;
+    QFuture<std::shared_ptr<QTextDocument>> job_;
 };

@@ -39,19 +39,12 @@ private Q_SLOTS:
         QTest::newRow("binary junk") << QByteArray("\x00\xff\xfe<<<\x01p>", 10) << QByteArray() << PageErrorText;
 
         // A hostile page is cut down to what the window can lay out at once.
-        const auto nested = [](const char *open, const char *close, int n, const char *inner) {
-            return QString::fromLatin1(open).repeated(n) + QLatin1String(inner)
-                + QString::fromLatin1(close).repeated(n);
-        };
-        const QString cell = nested("<table><tbody><tr><td>", "</td></tr></tbody></table>", PageMaxTables, "x");
         QTest::newRow("tables nested too deep keep their text")
             << "<p>" + QByteArray("<table><tr><td>").repeated(PageMaxTables + 2) + "x" << QByteArray()
-            << cell + u"<p></p>"_s;
+            << u"<table><tbody><tr><td>"_s.repeated(PageMaxTables) + u'x'
+                   + u"</td></tr></tbody></table>"_s.repeated(PageMaxTables) + u"<p></p>"_s;
         QTest::newRow("the text ends at the limit")
             << "<p>" + QByteArray(PageMaxText + 10, 'a') << QByteArray() << QString(PageMaxText, u'a');
-        QTest::newRow("a tag past the limit is left out whole")
-            << "<p>" + QByteArray(PageMaxText - 2, 'a') + "<b>b</b>" << QByteArray()
-            << QString(PageMaxText - 2, u'a');
         QTest::newRow("nested paragraphs end at the limit")
             << QByteArray("<p>x<table><tr><td>").repeated(4000) << QByteArray() << QString();
     }
