@@ -93,11 +93,14 @@ PageWork &pageWork()
     return *work;
 }
 
-// The page as a document. Images keep their place but lose their names: the text layout
-// falls back to reading an image's name as a local file, past loadResource (a FIFO blocks it
-// for good), and so does the rich-text copy to the clipboard.
-void fillPage(QTextDocument &document, const QString &markup, const QFont &font)
+// The page as a document, in the view's font (made anew for each document, so that a font
+// laid out with here shares nothing with the one shown). Images keep their place but lose
+// their names: the text layout falls back to reading an image's name as a local file, past
+// loadResource (a FIFO blocks it for good), and so does the rich-text copy to the clipboard.
+void fillPage(QTextDocument &document, const QString &markup, const QString &fontName)
 {
+    QFont font;
+    font.fromString(fontName);
     document.setUndoRedoEnabled(false);
     document.setDefaultFont(font);
     document.setHtml(markup);
@@ -133,11 +136,9 @@ PageDocument preparePage(const QByteArray &page, const QByteArray &contentType, 
     QReadLocker lock(&pageWork().windowSystem);
     if (pageWork().closing || canceled())
         return nullptr;
-    QFont font;
-    font.fromString(fontName);
     {
         InertDocument trial;
-        fillPage(trial, markup, font);
+        fillPage(trial, markup, fontName);
         QElapsedTimer clock;
         clock.start();
         trial.setTextWidth(width);
@@ -148,7 +149,7 @@ PageDocument preparePage(const QByteArray &page, const QByteArray &contentType, 
     // Made afresh rather than the trial handed on: a laid-out document keeps font engines of
     // this thread, which end with it.
     PageDocument document(new InertDocument, [](QTextDocument *d) { d->deleteLater(); });
-    fillPage(*document, markup, font);
+    fillPage(*document, markup, fontName);
     document->moveToThread(target);
     return document;
 }
