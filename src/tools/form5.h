@@ -1,14 +1,19 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFuture>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <memory>
 
 class Desktop;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTextBrowser;
+class QTextDocument;
 
 // The recommendation window: fetches the recommendation page and shows only what its
 // paragraphs hold. A window of its own, without an owner; it deletes itself when closed.
@@ -29,6 +34,8 @@ private:
     void Form_Load();
     void replyReadyRead();
     void replyFinished();
+    void deadlinePassed();
+    void showPage(const std::shared_ptr<QTextDocument> &document);
     void linkClicked(const QUrl &link);
 
     Desktop &desktop_;
@@ -37,4 +44,8 @@ private:
     QByteArray page_;
     QUrl pageUrl_;
     qint16 completions_ = 0;
+    QTimer deadline_;
+    bool shown_ = false;
+    std::shared_ptr<QTextDocument> shownPage_;
+    QFuture<std::shared_ptr<QTextDocument>> job_;
 };

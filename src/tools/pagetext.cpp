@@ -88,23 +88,30 @@ bool isRawText(const GumboNode *parent)
     }
 }
 
-void appendEscaped(QString &out, const QString &text, bool attribute)
+bool isTablePart(const GumboElement &e)
 {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case 0xA0: out += QStringLiteral("&nbsp;"); break;
-        case u'"':
-            out += attribute ? QStringLiteral("&quot;") : QStringLiteral("\"");
-            break;
-        case u'<':
-            out += attribute ? QStringLiteral("<") : QStringLiteral("&lt;");
-            break;
-        case u'>':
-            out += attribute ? QStringLiteral(">") : QStringLiteral("&gt;");
-            break;
-        default: out += c;
-        }
+    if (e.tag_namespace != GUMBO_NAMESPACE_HTML)
+        return false;
+    switch (e.tag) {
+    case GUMBO_TAG_TABLE: case GUMBO_TAG_CAPTION: case GUMBO_TAG_COLGROUP: case GUMBO_TAG_COL:
+    case GUMBO_TAG_THEAD: case GUMBO_TAG_TBODY: case GUMBO_TAG_TFOOT: case GUMBO_TAG_TR:
+    case GUMBO_TAG_TD: case GUMBO_TAG_TH:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// How a character is written back, or an empty view when it stands as it is.
+QStringView escaped(QChar c, bool attribute)
+{
+    switch (c.unicode()) {
+    case u'&': return u"&amp;";
+    case 0xA0: return u"&nbsp;";
+    case u'"': return attribute ? u"&quot;" : u"\"";
+    case u'<': return attribute ? u"<" : u"&lt;";
+    case u'>': return attribute ? u">" : u"&gt;";
+    default: return {};
     }
 }
 
@@ -120,23 +127,56 @@ bool hasChildren(const GumboNode *node)
         || node->type == GUMBO_NODE_TEMPLATE;
 }
 
-// The inner markup of an element as a browser's innerHTML gives it. Walked with a stack of
-// its own: a hostile page nests elements far deeper than the call stack would take.
-QString innerMarkup(const GumboNode *element)
+// Markup written up to PageMaxText characters: tags go in whole or not at all, text as far as
+// it fits. Once something did not fit, nothing more is written.
+class MarkupWriter {
+public:
+    QString text;
+    bool full = false;
+
+    void add(QStringView piece)
+    {
+        if (full || text.size() + piece.size() > PageMaxText)
+            full = true;
+        else
+            text += piece;
+    }
+
+    void addText(QStringView raw, bool escape, bool attribute = false)
+    {
+        for (qsizetype i = 0; i < raw.size() && !full; ++i) {
+            // A surrogate pair is one character: never cut between its halves.
+            if (raw[i].isHighSurrogate() && i + 1 < raw.size()) {
+                add(raw.mid(i, 2));
+                ++i;
+            } else {
+                const QStringView e = escape ? escaped(raw[i], attribute) : QStringView();
+                add(e.isEmpty() ? raw.mid(i, 1) : e);
+            }
+        }
+    }
+
+    // The inner markup of an element as a browser's innerHTML gives it. Walked with a stack of
+    // its own: a hostile page nests elements far deeper than the call stack would take.
+    void addInnerMarkup(const GumboNode *element);
+};
+
+void MarkupWriter::addInnerMarkup(const GumboNode *element)
 {
-    QString out;
     struct Step {
         const GumboNode *node;
+        int depth;    // 1 for the paragraph's children
+        int tables;   // tables around the node (itself included) inside the paragraph
         bool close;   // write the end tag of node
     };
     std::vector<Step> todo;
-    const auto pushChildren = [&todo](const GumboNode *node) {
+    const auto pushChildren = [&todo](const GumboNode *node, int depth, int tables) {
         const GumboVector &kids = childrenOf(node);
         for (unsigned i = kids.length; i-- > 0;)
-            todo.push_back({static_cast<const GumboNode *>(kids.data[i]), false});
+            todo.push_back({static_cast<const GumboNode *>(kids.data[i]), depth, tables, false});
     };
-    pushChildren(element);
-    while (!todo.empty()) {
+    pushChildren(element, 1, 0);
+    while (!todo.empty() && !full) {
         const Step step = todo.back();
         todo.pop_back();
         const GumboNode *n = step.node;
@@ -144,41 +184,47 @@ QString innerMarkup(const GumboNode *element)
         case GUMBO_NODE_ELEMENT:
         case GUMBO_NODE_TEMPLATE: {
             const GumboElement &e = n->v.element;
-            const QString name = tagName(e);
+            const int tables = step.tables + (e.tag == GUMBO_TAG_TABLE ? 1 : 0);
+            const bool tagged = step.depth <= PageMaxDepth
+                && !(isTablePart(e) && tables > PageMaxTables);
             if (step.close) {
-                out += QStringLiteral("</") + name + u'>';
+                if (tagged)
+                    add(QString(QStringLiteral("</") + tagName(e) + u'>'));
                 break;
             }
-            out += u'<' + name;
-            for (unsigned i = 0; i < e.attributes.length; ++i) {
-                const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[i]);
-                out += u' ' + fromGumbo(a->name) + QStringLiteral("=\"");
-                appendEscaped(out, fromGumbo(a->value), true);
-                out += u'"';
+            if (tagged) {
+                MarkupWriter tag;   // bounded like the text, so a huge attribute cannot slip in
+                tag.add(QString(u'<' + tagName(e)));
+                for (unsigned i = 0; i < e.attributes.length; ++i) {
+                    const auto *a = static_cast<const GumboAttribute *>(e.attributes.data[i]);
+                    tag.add(QString(u' ' + fromGumbo(a->name) + QStringLiteral("=\"")));
+                    tag.addText(fromGumbo(a->value), true, true);
+                    tag.add(u"\"");
+                }
+                tag.add(u">");
+                if (tag.full)
+                    full = true;
+                else
+                    add(tag.text);
             }
-            out += u'>';
             if (e.tag_namespace == GUMBO_NAMESPACE_HTML && isVoid(e.tag))
                 break;
-            todo.push_back({n, true});
-            pushChildren(n);
+            todo.push_back({n, step.depth, step.tables, true});
+            pushChildren(n, step.depth + 1, tables);
             break;
         }
         case GUMBO_NODE_TEXT:
         case GUMBO_NODE_WHITESPACE:
         case GUMBO_NODE_CDATA:
-            if (isRawText(n->parent))
-                out += fromGumbo(n->v.text.text);
-            else
-                appendEscaped(out, fromGumbo(n->v.text.text), false);
+            addText(fromGumbo(n->v.text.text), !isRawText(n->parent));
             break;
         case GUMBO_NODE_COMMENT:
-            out += QStringLiteral("<!--") + fromGumbo(n->v.text.text) + QStringLiteral("-->");
+            add(QString(QStringLiteral("<!--") + fromGumbo(n->v.text.text) + QStringLiteral("-->")));
             break;
         case GUMBO_NODE_DOCUMENT:
             break;
         }
     }
-    return out;
 }
 
 struct OutputDeleter {
@@ -200,22 +246,23 @@ QString pageParagraphs(const QByteArray &page, const QByteArray &contentType)
         return PageErrorText;
 
     // Every paragraph in document order, nested ones included, as getElementsByTagName gives.
-    QString text;
+    MarkupWriter writer;
     bool anyContent = false;
     std::vector<const GumboNode *> todo{output->document};
-    while (!todo.empty()) {
+    while (!todo.empty() && !writer.full) {
         const GumboNode *n = todo.back();
         todo.pop_back();
         if (!hasChildren(n))
             continue;
         if (n->type != GUMBO_NODE_DOCUMENT && n->v.element.tag == GUMBO_TAG_P) {
-            const QString inner = innerMarkup(n);
-            anyContent = anyContent || !inner.isEmpty();
-            text += inner + QStringLiteral("<p></p>");
+            const qsizetype before = writer.text.size();
+            writer.addInnerMarkup(n);
+            anyContent = anyContent || writer.text.size() > before;
+            writer.add(u"<p></p>");
         }
         const GumboVector &kids = childrenOf(n);
         for (unsigned i = kids.length; i-- > 0;)
             todo.push_back(static_cast<const GumboNode *>(kids.data[i]));
     }
-    return anyContent ? text : PageErrorText;
+    return anyContent ? writer.text : PageErrorText;
 }

@@ -22,6 +22,9 @@ struct PageLimits {
     // in about a second, while one of a few MiB takes minutes or overflows its stack.
     qint64 maxBytes = 256 * 1024;
     int maxRedirects = 5;
+    // The window shows the error text if the page is not shown by then, however slowly its
+    // server keeps sending.
+    int deadlineMs = 30000;
 };
 PageLimits pageLimits();
 

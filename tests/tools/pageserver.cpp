@@ -1,6 +1,7 @@
 #include "pageserver.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 PageServer::PageServer()
 {
@@ -53,5 +54,13 @@ void PageServer::serve(QTcpSocket *s)
     }
     case Kind::Silent:
         break;
+    case Kind::Dribble: {
+        // One byte a second, without end.
+        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<p>");
+        auto *timer = new QTimer(s);
+        connect(timer, &QTimer::timeout, s, [s] { s->write("x"); });
+        timer->start(1000);
+        break;
+    }
     }
 }

@@ -12,7 +12,7 @@ class PageServer : public QObject {
     Q_OBJECT
 
 public:
-    enum class Kind { Page, NotFound, RedirectLoop, Endless, Silent };
+    enum class Kind { Page, NotFound, RedirectLoop, Endless, Silent, Dribble };
     struct Answer {
         Kind kind = Kind::Page;
         QByteArray body;
