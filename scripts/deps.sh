@@ -6,6 +6,7 @@ set -euo pipefail
 QUILLMERE_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets, Network, DBus, Test
+  qt6-translations-l10n                       # Qt's own Chinese texts: standard buttons, picker
   libgumbo-dev                                # HTML5 parser for the recommendation page
   libxext-dev                                 # X11 DPMS for the display standby
   fonts-wqy-microhei                          # renders the Simplified Chinese texts

@@ -2,6 +2,7 @@
 
 #include "app/appinfo.h"
 #include "app/form1.h"
+#include "app/translation.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
+    installQtTranslation(app);
 
     QtDialogs dialogs;
     LinuxDesktop desktop;
