@@ -7,6 +7,9 @@
 #include "app/profile.h"
 #include "testwindow.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString kPath = QStringLiteral("path");
@@ -151,6 +154,48 @@ private Q_SLOTS:
             QCOMPARE(entries(w->File1), (QStringList{"a.jpg", "b.jpg"}));
         QVERIFY(w->close());
         QCOMPARE(readProfileString(w.iniPath(), kPath, kValue).value_or(QStringLiteral("<none>")), shown);
+    }
+
+    // Not the program's settings file: the window starts at once in its own folder, as without
+    // a file, and closing leaves the thing as it was.
+    void unusualSettingsFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+        QTest::newRow("100 MB of line feeds") << "big";
+    }
+
+    void unusualSettingsFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir app;
+        const QString ini = app.filePath(QStringLiteral("FilePath.ini"));
+        const QByteArray name = QFile::encodeName(ini);
+        if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (kind == u"zero") {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ini));
+        } else {
+            QFile big(ini);
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            const QByteArray lineFeeds(1024 * 1024, '\n');
+            for (int i = 0; i < 100; ++i)
+                big.write(lineFeeds);
+        }
+        struct stat before {};
+        QCOMPARE(::lstat(name.constData(), &before), 0);
+
+        FakeDialogs dialogs;
+        FakeDesktop desktop;
+        Form1 w(dialogs, desktop, app.path());
+        QCOMPARE(w.dir1Path(), QDir::cleanPath(app.path()));
+        QVERIFY(w.close());
+        struct stat after {};
+        QCOMPARE(::lstat(name.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_size, before.st_size);
+        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     }
 };
 
