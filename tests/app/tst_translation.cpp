@@ -1,10 +1,12 @@
 // The real standard dialogs speak the program's language once Qt's Chinese catalogue is
-// loaded as the program loads it.
+// loaded as the program loads it, and the real folder picker opens where it is asked to.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -80,6 +82,29 @@ private Q_SLOTS:
                             kind == u"ok" ? Dialogs::Buttons::Ok : Dialogs::Buttons::YesNo,
                             Dialogs::Icon::None);
         QCOMPARE(seen, buttons);
+    }
+
+    // Qt's own picker here (the offscreen platform has no native one): it opens on the folder
+    // given, shows the prompt where the user reads it, and its buttons are Chinese too.
+    void pickerOpensOnStartFolderWithPrompt()
+    {
+        QTemporaryDir dir;
+        QtDialogs dialogs;
+        QString folder, title, lookIn;
+        QStringList buttons;
+        whenModal([&](QDialog *d) {
+            auto *picker = qobject_cast<QFileDialog *>(d);
+            QVERIFY(picker);
+            folder = picker->directory().absolutePath();
+            title = picker->windowTitle();
+            lookIn = picker->labelText(QFileDialog::LookIn);
+            buttons = buttonTexts(d);
+        });
+        QCOMPARE(dialogs.pickFolder(nullptr, u"请选择文件夹"_s, dir.path() + u'/'), QString());
+        QCOMPARE(folder, dir.path());
+        QCOMPARE(title, u"请选择文件夹"_s);
+        QCOMPARE(lookIn, u"请选择文件夹"_s);
+        QCOMPARE(buttons, (QStringList{u"取消"_s, u"选择"_s}));
     }
 };
 
