@@ -13,6 +13,7 @@ QUILLMERE_PACKAGES=(
   dbus                                        # private session bus for the desktop hand-off tests
   xvfb xauth x11-utils xdotool                # real-window check
   desktop-file-utils                          # validates the installed .desktop entry
+  dpkg-dev file lintian appstream             # builds the Debian package and checks it
 )
 
 quillmere_install_deps() {
