@@ -15,11 +15,17 @@ QUILLMERE_PACKAGES=(
   desktop-file-utils                          # validates the installed .desktop entry
   dpkg-dev file lintian appstream             # builds the Debian package and checks it
 )
+# A real file manager offering org.freedesktop.FileManager1, for scripts/filemanager-check.sh
+# only: quillmere_install_deps "${QUILLMERE_FILEMANAGER_PACKAGES[@]}".
+QUILLMERE_FILEMANAGER_PACKAGES=(thunar)
 
+# Installs the packages named, or by default the list above, where they are missing.
 quillmere_install_deps() {
   local missing=()
   local p
-  for p in "${QUILLMERE_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ ${#wanted[@]} -eq 0 ] && wanted=("${QUILLMERE_PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
