@@ -90,21 +90,15 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QtDialogs dialogs;
-        QString folder, title, lookIn;
-        QStringList buttons;
+        QStringList seen;
         whenModal([&](QDialog *d) {
             auto *picker = qobject_cast<QFileDialog *>(d);
-            QVERIFY(picker);
-            folder = picker->directory().absolutePath();
-            title = picker->windowTitle();
-            lookIn = picker->labelText(QFileDialog::LookIn);
-            buttons = buttonTexts(d);
+            if (picker)
+                seen = QStringList{picker->directory().absolutePath(), picker->windowTitle(),
+                                   picker->labelText(QFileDialog::LookIn)} + buttonTexts(d);
         });
         QCOMPARE(dialogs.pickFolder(nullptr, u"请选择文件夹"_s, dir.path() + u'/'), QString());
-        QCOMPARE(folder, dir.path());
-        QCOMPARE(title, u"请选择文件夹"_s);
-        QCOMPARE(lookIn, u"请选择文件夹"_s);
-        QCOMPARE(buttons, (QStringList{u"取消"_s, u"选择"_s}));
+        QCOMPARE(seen, (QStringList{dir.path(), u"请选择文件夹"_s, u"请选择文件夹"_s, u"取消"_s, u"选择"_s}));
     }
 };
 
