@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,7 +55,13 @@ class TstTranslation : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(installQtTranslation(*qApp)); }
+    void initTestCase()
+    {
+        // Qt's picker keeps its history in ~/.config/QtProject.conf; the test's goes elsewhere.
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+        QVERIFY(installQtTranslation(*qApp));
+    }
 
     void standardButtonsAreChinese_data()
     {
@@ -100,6 +104,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.pickFolder(nullptr, u"请选择文件夹"_s, dir.path() + u'/'), QString());
         QCOMPARE(seen, (QStringList{dir.path(), u"请选择文件夹"_s, u"请选择文件夹"_s, u"取消"_s, u"选择"_s}));
     }
+
+private:
+    QTemporaryDir config_;
 };
 
 QTEST_MAIN(TstTranslation)
