@@ -6,18 +6,26 @@ set -euo pipefail
 QUILLMERE_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets, Network, DBus, Test
+  qt6-translations-l10n                       # Qt's own Chinese texts: standard buttons, picker
   libgumbo-dev                                # HTML5 parser for the recommendation page
   libxext-dev                                 # X11 DPMS for the display standby
   fonts-wqy-microhei                          # renders the Simplified Chinese texts
   dbus                                        # private session bus for the desktop hand-off tests
   xvfb xauth x11-utils xdotool libxtst-dev    # real-window check
   desktop-file-utils                          # validates the installed .desktop entry
+  dpkg-dev file lintian appstream             # builds the Debian package and checks it
 )
+# A real file manager offering org.freedesktop.FileManager1, for scripts/filemanager-check.sh
+# only: quillmere_install_deps "${QUILLMERE_FILEMANAGER_PACKAGES[@]}".
+QUILLMERE_FILEMANAGER_PACKAGES=(thunar)
 
+# Installs the packages named, or by default the list above, where they are missing.
 quillmere_install_deps() {
   local missing=()
   local p
-  for p in "${QUILLMERE_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ ${#wanted[@]} -eq 0 ] && wanted=("${QUILLMERE_PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

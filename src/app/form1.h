@@ -31,7 +31,8 @@ class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // appDir is the folder that holds FilePath.ini (the executable's folder in the program).
+    // appDir is the executable's folder in the program: FilePath.ini is kept there when it can
+    // be written, and a first start shows it.
     Form1(Dialogs &dialogs, Desktop &desktop, const QString &appDir, QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -83,7 +84,7 @@ public:
     QAction *mnabout = nullptr;
 
     // ---- Kept values ----
-    QString IniPath;
+    QString IniPath;             // the settings file in use, beside appDir or in ~/.config
     qint16 ActiveList = 2;       // 1 = List1, 2 = File1
     bool List1AllSel = false;
     bool File1AllSel = false;

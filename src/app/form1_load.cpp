@@ -1,5 +1,6 @@
 // Start-up and closing of the main window: the last folder is restored from FilePath.ini
-// beside the executable and written back when the window closes.
+// (beside the executable, or in the user's configuration folder for an installed copy) and
+// written back when the window closes.
 #include "app/form1.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 
 #include "app/appinfo.h"
 #include "app/profile.h"
+#include "app/settingspath.h"
 #include "browse/volumes.h"
 
 namespace {
@@ -36,8 +38,7 @@ QString nearestExistingFolder(const QString &saved, const QString &fallback)
 void Form1::Form_Load()
 {
     ActiveList = 2;
-    // Joined as plain text, as the settings have always been found.
-    IniPath = appDir_ + QStringLiteral("/") + AppInfo::SettingsFileName;
+    IniPath = settingsFilePath(appDir_);
     GetAddPath();
     ProgressBar1->setVisible(false);
 }
@@ -59,5 +60,6 @@ void Form1::GetAddPath()
 void Form1::Form_QueryUnload()
 {
     // A failed write is not reported: the next start shows the folder saved before.
+    makeSettingsFolder(IniPath);
     writeProfileString(IniPath, AppInfo::SettingsSection, AppInfo::SettingsKey, dir1Path_);
 }

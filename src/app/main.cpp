@@ -3,6 +3,7 @@
 
 #include "app/appinfo.h"
 #include "app/form1.h"
+#include "app/translation.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/termination.h"
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::Title);
+    installQtTranslation(app);
 
     QtDialogs dialogs;
     LinuxDesktop desktop;

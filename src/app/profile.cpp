@@ -1,8 +1,9 @@
 #include "app/profile.h"
 
-#include <QFile>
 #include <QList>
 #include <QSaveFile>
+
+#include "platform/smallfile.h"
 
 namespace {
 
@@ -147,10 +148,10 @@ QByteArray withProfileValue(const QByteArray &content, const QString &section, c
 std::optional<QString> readProfileString(const QString &file, const QString &section,
                                          const QString &key)
 {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    const SmallFile f = readSmallFile(file, kMaxProfileBytes);
+    if (f.kind != SmallFile::Kind::Regular)
         return std::nullopt;
-    return profileValue(f.readAll(), section, key);
+    return profileValue(f.content, section, key);
 }
 
 bool writeProfileString(const QString &file, const QString &section, const QString &key,
@@ -161,17 +162,12 @@ bool writeProfileString(const QString &file, const QString &section, const QStri
     if (breaksLine(value) || breaksLine(section) || breaksLine(key) || section.contains(u']')
         || key.contains(u'=') || section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
-    QByteArray content;
-    {
-        QFile old(file);
-        if (old.exists() && !old.open(QIODevice::ReadOnly))
-            return false;
-        if (old.isOpen())
-            content = old.readAll();
-    }
+    const SmallFile old = readSmallFile(file, kMaxProfileBytes);
+    if (old.kind == SmallFile::Kind::Other)
+        return false;
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write(withProfileValue(content, section, key, value));
+    out.write(withProfileValue(old.content, section, key, value));
     return out.commit();
 }

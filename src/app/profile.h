@@ -15,10 +15,16 @@ std::optional<QString> profileValue(const QByteArray &content, const QString &se
 QByteArray withProfileValue(const QByteArray &content, const QString &section, const QString &key,
                             const QString &value);
 
+// What is not a regular file of at most this size is not read, and never written over: a
+// settings file of a few lines never comes near it.
+inline constexpr qint64 kMaxProfileBytes = 1024 * 1024;
+
+// Nothing when the file is missing, is not such a file, or has no such key.
 std::optional<QString> readProfileString(const QString &file, const QString &section,
                                          const QString &key);
 // Writes the whole file to a temporary file renamed over the old one, so a crash never leaves
 // half a file. False, with the file untouched, when the value, section or key holds a line
-// break (a line-based file cannot keep it), or when the file cannot be written.
+// break (a line-based file cannot keep it), when the file cannot be written, or when what is
+// there is not a file of the kind read above.
 bool writeProfileString(const QString &file, const QString &section, const QString &key,
                         const QString &value);

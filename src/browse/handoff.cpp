@@ -91,7 +91,8 @@ bool Form1::OpenFolderAndSetFileFocus(const QString &path)
 QString Form1::BrowseForFolder(const QString &prompt)
 {
     const HeldOpen held(closeGuard_);
-    QString folder = dialogs_.pickFolder(this, prompt);
+    // The picker opens on the folder the user is looking at.
+    QString folder = dialogs_.pickFolder(this, prompt, CurrentFolder);
     // Only the root keeps its separator at the end.
     while (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);

@@ -18,8 +18,8 @@ public:
                            Buttons buttons, Icon icon) = 0;
     // One-line prompt; the empty text when the user cancels.
     virtual QString input(QWidget *parent, const QString &prompt, const QString &title) = 0;
-    // Folder picker; the empty text when the user cancels.
-    virtual QString pickFolder(QWidget *parent, const QString &prompt) = 0;
+    // Folder picker opened on startFolder; the empty text when the user cancels.
+    virtual QString pickFolder(QWidget *parent, const QString &prompt, const QString &startFolder) = 0;
 };
 
 // The real boxes: QMessageBox, QInputDialog, QFileDialog.
@@ -28,5 +28,5 @@ public:
     Answer message(QWidget *parent, const QString &text, const QString &title,
                    Buttons buttons, Icon icon) override;
     QString input(QWidget *parent, const QString &prompt, const QString &title) override;
-    QString pickFolder(QWidget *parent, const QString &prompt) override;
+    QString pickFolder(QWidget *parent, const QString &prompt, const QString &startFolder) override;
 };

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 FsResult openFolderForListing(const QString &folder)
 {
@@ -12,4 +14,10 @@ FsResult openFolderForListing(const QString &folder)
         return FsResult::fromErrno(errno);
     ::closedir(dir);
     return FsResult::success();
+}
+
+bool folderWritable(const QString &folder)
+{
+    return !folder.isEmpty()
+        && ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }

@@ -34,7 +34,16 @@ QString QtDialogs::input(QWidget *parent, const QString &prompt, const QString &
     return ok ? answer : QString();
 }
 
-QString QtDialogs::pickFolder(QWidget *parent, const QString &prompt)
+QString QtDialogs::pickFolder(QWidget *parent, const QString &prompt, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(parent, prompt, QString(), QFileDialog::ShowDirsOnly);
+    // The desktop's own picker (a portal or the platform theme's) is used where there is one;
+    // it shows the prompt as its title. Qt's own picker also shows it above the folder tree,
+    // where the user reads it, in place of "look in".
+    QFileDialog picker(parent, prompt, startFolder);
+    picker.setFileMode(QFileDialog::Directory);
+    picker.setOption(QFileDialog::ShowDirsOnly);
+    picker.setLabelText(QFileDialog::LookIn, prompt);
+    if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty())
+        return QString();
+    return picker.selectedFiles().constFirst();
 }

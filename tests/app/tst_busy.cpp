@@ -1,6 +1,7 @@
 // The progress bar and the selection count.
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 
 #include "walk/listedits.h"
 #include "testwindow.h"
@@ -31,6 +32,23 @@ private Q_SLOTS:
         w->ShowProgress();
         QCOMPARE(w->ProgressBar1->value(), 0);
         QVERIFY(w->ProgressBar1->maximum() > 0);
+    }
+
+    // The pane is not held to the rename list's 32767 entries, and its commands still show
+    // their progress.
+    void progressOfAPaneBeyondTheListLimit()
+    {
+        TestWindow w;
+        w->File1->replaceAll(QStringList(40000, QStringLiteral("a.txt")));
+        w->ActiveList = 2;
+        bool shown = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            shown = shown || (!w->ProgressBar1->isHidden() && w->progressMaximum() == 40000.0f);
+        });
+        probe.start(0);
+        w->Command3_Click();
+        QVERIFY(shown);
     }
 
     void selectionCountIsAlwaysTheRenameList()

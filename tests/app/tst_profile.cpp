@@ -1,16 +1,50 @@
-// The settings file: one value read and written, everything else of the file kept; and the
-// folder the window starts in restored from it and written back on close.
+// The settings file: one value read and written, everything else of the file kept; where it
+// is kept; and the folder the window starts in restored from it and written back on close.
 #include <QComboBox>
 #include <QDir>
 #include <QTest>
 
+#include <optional>
+
 #include "app/profile.h"
 #include "testwindow.h"
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kPath = QStringLiteral("path");
 const QString kValue = QStringLiteral("value");
+
+// Makes a folder read-only as an installed copy's folder is. Permission bits stop an ordinary
+// user but not root, whom only a read-only mount stops; the mount is made in a mount namespace
+// of this process's own, so it goes with the process whatever happens to the test.
+struct ReadOnlyFolder {
+    explicit ReadOnlyFolder(const QString &folder) : path(QFile::encodeName(folder))
+    {
+        if (::geteuid() != 0) {
+            ok = ::chmod(path.constData(), 0555) == 0;
+            return;
+        }
+        static const bool ownNamespace = ::unshare(CLONE_NEWNS) == 0
+            && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        mounted = ownNamespace && ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0;
+        ok = mounted && ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (mounted)
+            ::umount2(path.constData(), MNT_DETACH);
+        else
+            ::chmod(path.constData(), 0700);
+    }
+    QByteArray path;
+    bool mounted = false;
+    bool ok = false;
+};
 
 } // namespace
 
@@ -18,6 +52,13 @@ class TstProfile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // No test reads or writes the user's own configuration folder.
+    void initTestCase()
+    {
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+    }
+
     void reading_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -152,6 +193,100 @@ private Q_SLOTS:
         QVERIFY(w->close());
         QCOMPARE(readProfileString(w.iniPath(), kPath, kValue).value_or(QStringLiteral("<none>")), shown);
     }
+
+    // A copy whose folder can be written keeps its file there, even beside a copy in the
+    // configuration folder; an installed copy keeps it in the configuration folder, reads it
+    // from there, and makes the folder on its first close.
+    void settingsFolder_data()
+    {
+        QTest::addColumn<QString>("app");
+        QTest::addColumn<bool>("configCopy");
+        QTest::addColumn<bool>("beside");
+        QTest::newRow("writable folder") << "<tmp>" << true << true;
+        QTest::newRow("read-only mount, first start") << "<read-only>" << false << false;
+        QTest::newRow("under /usr, which even root leaves alone") << "/usr/bin" << true << false;
+    }
+
+    void settingsFolder()
+    {
+        QFETCH(QString, app);
+        QFETCH(bool, configCopy);
+        QFETCH(bool, beside);
+        QTemporaryDir tmp;
+        const QString besideFolder = tmp.path() + QStringLiteral("/b");
+        const QString configFolder = tmp.path() + QStringLiteral("/c");
+        QVERIFY(QDir().mkdir(besideFolder) && QDir().mkdir(configFolder));
+        const QString configIni = config_.path() + QStringLiteral("/quillmere/FilePath.ini");
+        QDir(config_.path()).removeRecursively();
+        if (configCopy)
+            makeFile(configIni, "[path]\nvalue=" + configFolder.toUtf8() + "\n");
+        const bool readOnly = app == u"<read-only>";
+        if (!app.startsWith(u'/'))
+            QVERIFY(QDir().mkdir(app = tmp.path() + QStringLiteral("/app")));
+        const QString besideIni = app + QStringLiteral("/FilePath.ini");
+        if (beside)
+            makeFile(besideIni, "[path]\nvalue=" + besideFolder.toUtf8() + "\n");
+        std::optional<ReadOnlyFolder> guard;
+        if (readOnly && !guard.emplace(app).ok)
+            QSKIP("the folder cannot be made read-only here");
+
+        FakeDialogs dialogs;
+        FakeDesktop desktop;
+        Form1 w(dialogs, desktop, app);
+        const QString shown = beside ? besideFolder : configCopy ? configFolder : app;
+        QCOMPARE(w.IniPath, beside ? besideIni : configIni);
+        QCOMPARE(w.dir1Path(), shown);
+        QVERIFY(w.close());
+        QCOMPARE(readProfileString(w.IniPath, kPath, kValue).value_or(QStringLiteral("<none>")), shown);
+        if (beside)
+            QCOMPARE(readProfileString(configIni, kPath, kValue).value_or(QStringLiteral("<none>")), configFolder);
+        else
+            QVERIFY(!QFile::exists(besideIni));
+    }
+
+    // Not the program's settings file: the window starts at once in its own folder, as without
+    // a file, and closing leaves the thing as it was.
+    void unusualSettingsFileIsLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+        QTest::newRow("100 MB of line feeds") << "big";
+    }
+
+    void unusualSettingsFileIsLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir app;
+        const QString ini = app.filePath(QStringLiteral("FilePath.ini"));
+        const QByteArray name = QFile::encodeName(ini);
+        if (kind == u"fifo") {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (kind == u"zero") {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ini));
+        } else {
+            QFile big(ini);
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            const QByteArray lineFeeds(1024 * 1024, '\n');
+            for (int i = 0; i < 100; ++i)
+                big.write(lineFeeds);
+        }
+        struct stat before {};
+        QCOMPARE(::lstat(name.constData(), &before), 0);
+
+        FakeDialogs dialogs;
+        FakeDesktop desktop;
+        Form1 w(dialogs, desktop, app.path());
+        QCOMPARE(w.dir1Path(), QDir::cleanPath(app.path()));
+        QVERIFY(w.close());
+        struct stat after {};
+        QCOMPARE(::lstat(name.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_size, before.st_size);
+    }
+
+private:
+    QTemporaryDir config_;
 };
 
 QTEST_MAIN(TstProfile)

@@ -19,13 +19,16 @@ private Q_SLOTS:
         QTest::newRow("folder") << u"/tmp/a/"_s << u"/tmp/a"_s;
     }
 
+    // The picker opens on the folder the panes show.
     void pickerTrimsTrailingSeparatorButKeepsRoot()
     {
         QFETCH(QString, answer);
         QFETCH(QString, folder);
-        TestWindow w;
+        QTemporaryDir shown;
+        TestWindow w(shown.path());
         w.dialogs.folderAnswers = {answer};
         QCOMPARE(w->BrowseForFolder(u"请选择文件夹"_s), folder);
+        QCOMPARE(w.dialogs.pickerFolders, QStringList{shown.path() + u'/'});
     }
 
     void command15MovesPanesToEntryFolder()

@@ -20,9 +20,10 @@ QString FakeDialogs::input(QWidget *, const QString &prompt, const QString &titl
     return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
 }
 
-QString FakeDialogs::pickFolder(QWidget *, const QString &prompt)
+QString FakeDialogs::pickFolder(QWidget *, const QString &prompt, const QString &startFolder)
 {
     pickerPrompts << prompt;
+    pickerFolders << startFolder;
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
 }
 
@@ -39,6 +40,7 @@ void FakeDialogs::clear()
     boxes.clear();
     prompts.clear();
     pickerPrompts.clear();
+    pickerFolders.clear();
 }
 
 char *toString(const FakeDialogs::Box &box)

@@ -26,11 +26,12 @@ public:
     Answer message(QWidget *parent, const QString &text, const QString &title, Buttons buttons,
                    Icon icon) override;
     QString input(QWidget *parent, const QString &prompt, const QString &title) override;
-    QString pickFolder(QWidget *parent, const QString &prompt) override;
+    QString pickFolder(QWidget *parent, const QString &prompt, const QString &startFolder) override;
 
     QList<Box> boxes;            // every message box, in order
     QList<Box> prompts;          // every input prompt (text = prompt)
     QStringList pickerPrompts;   // every folder picker
+    QStringList pickerFolders;   // the folder each picker opened on
 
     QList<Answer> answers;       // answers for Yes/No boxes, first to last
     QStringList inputAnswers;    // answers for prompts
