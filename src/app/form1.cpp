@@ -21,7 +21,6 @@
 #include "browse/foldertree.h"
 #include "browse/volumes.h"
 #include "walk/entrylist.h"
-#include "list/form2.h"
 #include "platform/desktop.h"
 
 namespace {

@@ -20,7 +20,6 @@ class QPushButton;
 class QTreeView;
 
 class Desktop;
-class Form2;
 class Form3;
 class Form5;
 
@@ -219,7 +218,7 @@ private:
     DisplayRate progressRate_;
 
     // ---- List state (list/) ----
-    QPointer<Form2> Form2_;
+    QPointer<QWidget> Form2_;   // the find dialog (list/form2.h)
 
     // ---- File operations state (fileops/) ----
 
