@@ -20,6 +20,7 @@ class QTreeView;
 
 class Desktop;
 class Form2;
+class RenamePreview;
 class Form3;
 class Form5;
 
@@ -161,6 +162,9 @@ public:
                            Dialogs::Buttons buttons = Dialogs::Buttons::Ok,
                            Dialogs::Icon icon = Dialogs::Icon::None);
 
+    // The new names beside the selected entries and the run's outcome foreseen (rename/).
+    RenamePreview *renamePreview() const { return preview_; }
+
     Dialogs &dialogs() { return dialogs_; }
     Desktop &desktop() { return desktop_; }
 
@@ -192,6 +196,7 @@ private:
     bool settingPanes_ = false;
 
     // ---- Rename state (rename/) ----
+    RenamePreview *preview_ = nullptr;
     // Commands that walk a list and yield meanwhile (the batch rename, a drop) hold a close of
     // the window until their next yield: the window must not be closed, and so deleted, under
     // them. The last of them to end closes the window.
