@@ -86,7 +86,7 @@ FolderNames readAllNames(const QString &folder)
     if (nameMax > 0)
         result.nameMax = int(qMin<long>(nameMax, 1 << 20));
     while (const dirent *entry = ::readdir(dir))
-        result.names.append(QFile::decodeName(entry->d_name));
+        result.names.append(decoded(entry->d_name));
     ::closedir(dir);
     return result;
 }

@@ -2,12 +2,12 @@
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 
 #include "platform/fsresult.h"
+#include "rename/nametables.h"
 
 // What a folder held when it was last read. The prediction looks every source and target up
 // in it, so it holds every name, of any kind: a target may collide with a folder or a hidden
@@ -17,7 +17,7 @@ struct FolderSnapshot {
     quint64 device = 0;
     quint64 inode = 0;
     int nameMax = 255;          // bytes
-    QSet<QString> names;
+    NameSet names;
 };
 using FolderSnapshotPtr = QSharedPointer<const FolderSnapshot>;
 
@@ -43,9 +43,11 @@ struct PreviewFields {
 struct RowPreview {
     enum class State : quint8 { None, Renamed, Failed, NotReached };
     State state = State::None;   // None: not selected, so not renamed
-    QString newName;             // the new path beyond the entry's folder, when one was built
-    FsResult error;              // of a failed entry: the number and text the run would report
-    QString reason;              // of a failed entry: why, in the program's words
+    QString newPath;             // when one was built
+    qsizetype nameFrom = 0;      // where the new path leaves the entry's folder
+
+    // The new path beyond the entry's folder: the new name, or more where it leaves the folder.
+    QString newName() const { return newPath.mid(nameFrom); }
 };
 
 struct RunPrediction {
@@ -53,6 +55,8 @@ struct RunPrediction {
     int selected = 0;
     int renamed = 0;             // entries renamed before the run stops, or all selected
     int failedRow = -1;          // the entry the run stops at, -1 when it gets through
+    FsResult error;              // of that entry: the number and text the run would report
+    QString reason;              // of that entry: why, in the program's words
 };
 
 // Runs the batch rename in thought: the entries in list order, the same names and numbers as
@@ -63,6 +67,6 @@ RunPrediction predictRun(const QStringList &entries, const QList<bool> &selected
 
 // The texts a person sees and hears: the short one beside the entry, the full one a screen
 // reader reads for it, and the window's summary line.
-QString previewShortText(const RowPreview &row);
-QString previewDescription(const RowPreview &row);
+QString previewShortText(const RunPrediction &prediction, int row);
+QString previewDescription(const RunPrediction &prediction, int row);
 QString predictionSummary(const RunPrediction &prediction);

@@ -104,36 +104,35 @@ void RenamePreview::finished()
         start();
 }
 
-const RowPreview *RenamePreview::rowPreview(int row) const
+int RenamePreview::shownRow(int row) const
 {
     const QList<EntryId> &ids = list_->entries()->ids();
     if (row < 0 || row >= ids.size())
-        return nullptr;
+        return -1;
     if (row < shownIds_.size() && shownIds_[row] == ids[row])
-        return &shown_.rows[row];
+        return row;
     if (!shownRowOfValid_) {
         shownRowOf_.clear();
         for (int i = 0; i < shownIds_.size(); ++i)
             shownRowOf_.insert(shownIds_[i], i);
         shownRowOfValid_ = true;
     }
-    const int at = shownRowOf_.value(ids[row], -1);
-    return at < 0 ? nullptr : &shown_.rows[at];
+    return shownRowOf_.value(ids[row], -1);
 }
 
 QVariant RenamePreview::rowData(int row, int role) const
 {
     if (role != Qt::AccessibleDescriptionRole && role != StateRole && role != ShortTextRole)
         return QVariant();
-    const RowPreview *preview = rowPreview(row);
-    if (!preview || preview->state == RowPreview::State::None)
+    const int at = shownRow(row);
+    if (at < 0 || shown_.rows[at].state == RowPreview::State::None)
         return QVariant();
     switch (role) {
     case StateRole:
-        return int(preview->state);
+        return int(shown_.rows[at].state);
     case ShortTextRole:
-        return previewShortText(*preview);
+        return previewShortText(shown_, at);
     default:
-        return previewDescription(*preview);
+        return previewDescription(shown_, at);
     }
 }

@@ -50,7 +50,8 @@ private:
     void changed();
     void start();
     void finished();
-    const RowPreview *rowPreview(int row) const;
+    // The row of the shown prediction that holds the entry now at `row`, or -1.
+    int shownRow(int row) const;
     QVariant rowData(int row, int role) const;
 
     Form1 &window_;

@@ -89,9 +89,9 @@ private Q_SLOTS:
                                            {fields[0], fields[1], fields[2], fields[3]}, folders);
         QStringList names;
         for (const RowPreview &row : p.rows)
-            names << row.newName;
+            names << row.newName();
         QCOMPARE(names, expected);
-        QCOMPARE(previewShortText(p.rows[0]), QStringLiteral("→ ") + expected[0]);
+        QCOMPARE(previewShortText(p, 0), QStringLiteral("→ ") + expected[0]);
     }
 
     void predictionAgreesWithTheRun_data()
@@ -136,15 +136,15 @@ private Q_SLOTS:
         const RunPrediction p = s.preview().prediction();
         QCOMPARE(p.failedRow, failedRow);
         if (failedRow >= 0) {
-            QCOMPARE(p.rows[failedRow].error.number, error);
-            QVERIFY2(p.rows[failedRow].reason.contains(reason), qPrintable(p.rows[failedRow].reason));
-            QVERIFY(s.preview().summary()->text().contains(p.rows[failedRow].reason));
+            QCOMPARE(p.error.number, error);
+            QVERIFY2(p.reason.contains(reason), qPrintable(p.reason));
+            QVERIFY(s.preview().summary()->text().contains(p.reason));
         }
         const QStringList before = filesIn(s.dir.path());
 
         s.w->Command2_Click();
         QCOMPARE(s.w.dialogs.texts(), QStringList{failedRow < 0 ? QStringLiteral("OK!")
-                                                                : reportText(p.rows[failedRow].error)});
+                                                                : reportText(p.error)});
         QCOMPARE(int(s.w->progressPosition()), p.renamed);
         if (failedRow == 0)
             QCOMPARE(filesIn(s.dir.path()), before);
