@@ -1,5 +1,6 @@
 #include "rename/renamepreview.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -37,7 +38,17 @@ RenamePreview::RenamePreview(Form1 &window)
                     changed();
             });
     connect(&watcher_, &QFutureWatcher<Job>::finished, this, &RenamePreview::finished);
+    list_->installEventFilter(this);
     changed();
+}
+
+bool RenamePreview::eventFilter(QObject *watched, QEvent *event)
+{
+    // The list is locked while a command renames, moves or copies files: the prediction waits
+    // for it to end rather than compete with it, and then reads the folders it changed.
+    if (watched == list_ && event->type() == QEvent::EnabledChange && list_->isEnabled())
+        changed();
+    return QObject::eventFilter(watched, event);
 }
 
 RenamePreview::~RenamePreview()
@@ -66,8 +77,8 @@ void RenamePreview::changed()
 void RenamePreview::start()
 {
     scheduled_ = false;
-    if (running_)
-        return;   // started again when the running one is done
+    if (running_ || !list_->isEnabled())
+        return;   // started again when the running one is done, or when the list is unlocked
     running_ = true;
     Job job{list_->texts(),
             list_->entries()->ids(),

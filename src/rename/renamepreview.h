@@ -29,11 +29,15 @@ public:
 
     // Files may have been renamed, added or removed: the folders are read anew.
     void foldersChanged();
-    // Whether what is shown follows the fields, the list and the folders as they stand.
+    // Whether what is shown follows the fields, the list and the folders as they stand (never
+    // while the list is locked).
     bool isUpToDate() const { return !scheduled_ && !running_ && shownVersion_ == version_; }
     QLabel *summary() const { return summary_; }
     // The prediction shown, for the entries as they were when it was made.
     const RunPrediction &prediction() const { return shown_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Job {
