@@ -248,7 +248,7 @@ public:
             if (resolve(QStringView(entry).left(cut)).state == step.to)
                 return entryText(later) % QStringLiteral(" 还没改名，仍占用此名");
         }
-        return QStringLiteral("已有同名的文件或文件夹（不在本批中）");
+        return QStringLiteral("目标已存在（不在本批中）");
     }
 
     // The error number of a folder that could not be read, ENOENT and the like otherwise.

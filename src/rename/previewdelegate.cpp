@@ -18,10 +18,11 @@ void PreviewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     initStyleOption(&opt, index);
     const QFontMetrics &fm = opt.fontMetrics;
     const int pad = fm.horizontalAdvance(u' ');
-    // The preview takes what it needs, up to half the row.
-    const int badgeWidth = qMin(fm.horizontalAdvance(preview) + 2 * pad, opt.rect.width() / 2);
-    QRect badge = opt.rect.adjusted(0, 1, -1, -1);
-    badge.setLeft(opt.rect.right() - badgeWidth);
+    // The preview takes what it needs, up to three fifths of the row; eliding measures a little
+    // wider than the advance, hence a third space.
+    const int badgeWidth = qMin(fm.horizontalAdvance(preview) + 3 * pad, opt.rect.width() * 3 / 5);
+    const QRect badge(opt.rect.right() + 1 - badgeWidth, opt.rect.top() + 1, badgeWidth,
+                      opt.rect.height() - 2);
 
     const QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
     const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, opt.widget) + 1;
@@ -44,7 +45,8 @@ void PreviewDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->drawRoundedRect(badge, 3, 3);
     painter->setPen(colour);
     painter->setFont(opt.font);
-    painter->drawText(badge.adjusted(pad, 0, -pad, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                      fm.elidedText(preview, Qt::ElideRight, badge.width() - 2 * pad));
+    const QRect text = badge.adjusted(pad, 0, -pad, 0);
+    painter->drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+                      fm.elidedText(preview, Qt::ElideRight, text.width()));
     painter->restore();
 }

@@ -178,7 +178,7 @@ private Q_SLOTS:
         s.w->Command8->click();
         WAIT_FOR_PREVIEW(s);
         QCOMPARE(s.descriptions(), (QStringList{"新名：文件x0.jpg",
-                                                 "将失败：已有同名的文件或文件夹（不在本批中）（错误 17），新名：文件x1.jpg",
+                                                 "将失败：目标已存在（不在本批中）（错误 17），新名：文件x1.jpg",
                                                  "不会执行到：前面的项将失败"}));
     }
 
