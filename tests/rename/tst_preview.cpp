@@ -109,6 +109,10 @@ private Q_SLOTS:
         QTest::newRow("all renamed") << abc << QStringList() << QStringList{"文件", "0", "1", ""} << -1 << 0 << "";
         QTest::newRow("target outside the batch") << QStringList{"a.jpg", "文件0.jpg"} << QStringList{"a.jpg"}
             << QStringList{"文件", "0", "1", ""} << 0 << EEXIST << "不在本批中";
+        QTest::newRow("target is a folder") << QStringList{"a.jpg", "文件0.jpg/x"} << QStringList{"a.jpg"}
+            << QStringList{"文件", "0", "1", ""} << 0 << EEXIST << "不在本批中";
+        QTest::newRow("one folder written two ways") << QStringList{"a.jpg", "b.jpg"} << QStringList{"a.jpg", "/b.jpg"}
+            << QStringList{"文件", "", "1", ""} << 1 << EEXIST << "与索引 0 的新名相同";
         QTest::newRow("same target twice, no start") << abc << QStringList() << QStringList{"文件", "", "1", ""} << 1 << EEXIST << "与索引 0 的新名相同";
         QTest::newRow("renumbering a numbered series") << numbered << QStringList() << QStringList{"文件", "1", "1", ""} << 0 << EEXIST << "索引 1 还没改名";
         QTest::newRow("own bare name without full stop") << QStringList{"a.jpg", "readme"} << QStringList() << QStringList{"", "0", "1", ""} << 1 << EINVAL << "没有“.”";
@@ -180,6 +184,21 @@ private Q_SLOTS:
         QCOMPARE(s.descriptions(), (QStringList{"新名：文件x0.jpg",
                                                  "将失败：目标已存在（不在本批中）（错误 17），新名：文件x1.jpg",
                                                  "不会执行到：前面的项将失败"}));
+    }
+
+    // The window may close while a prediction runs on the worker: its result finds nothing.
+    void closingWhilePredicting()
+    {
+        Setup s({"a.jpg", "b.jpg"}, {"文件", "0", "1", ""});
+        QStringList many;
+        for (int i = 0; i < 20000; ++i)
+            many << s.path(QString::number(i));
+        s.w->List1->addEntries(many);
+        s.w->List1->selectAll();
+        QTRY_VERIFY(!s.preview().isUpToDate());
+        QCoreApplication::processEvents();   // the prediction starts
+        s.w.form.reset();
+        QTest::qWait(200);
     }
 
     // A screen reader finds each entry's preview as the entry's description and the summary
