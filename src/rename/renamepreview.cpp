@@ -26,7 +26,8 @@ RenamePreview::RenamePreview(Form1 &window)
     for (QLineEdit *field : {window.Text4, window.Text2, window.Text3, window.Text6})
         connect(field, &QLineEdit::textChanged, this, &RenamePreview::changed);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &RenamePreview::changed);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &RenamePreview::changed);
+    // Entries added may name files made since their folder was read: the folders are read anew.
+    connect(model, &QAbstractItemModel::rowsInserted, this, &RenamePreview::foldersChanged);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &RenamePreview::changed);
     connect(model, &QAbstractItemModel::rowsMoved, this, &RenamePreview::changed);
     connect(model, &QAbstractItemModel::modelReset, this, &RenamePreview::changed);

@@ -27,7 +27,8 @@ public:
     explicit RenamePreview(Form1 &window);
     ~RenamePreview() override;
 
-    // Files may have been renamed, added or removed: the folders are read anew.
+    // Files may have been renamed, added or removed: the folders are read anew. So they are
+    // when entries are added.
     void foldersChanged();
     // Whether what is shown follows the fields, the list and the folders as they stand (never
     // while the list is locked).

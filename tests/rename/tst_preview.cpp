@@ -178,12 +178,18 @@ private Q_SLOTS:
         QCOMPARE(entries(s.w->List1).first(), s.path("c.jpg"));
         QCOMPARE(s.descriptions(), (QStringList{"新名：文件x0.jpg", "新名：文件x1.jpg", "新名：文件x2.jpg"}));
 
+        // A file made since the folder was read, added to the list, is found.
+        s.w->List1->addEntry(makeFile(s.path("d.jpg")));
+        selectRow(s.w->List1, 3);
+        WAIT_FOR_PREVIEW(s);
+        QCOMPARE(s.descriptions().last(), QStringLiteral("新名：文件x3.jpg"));
+
         makeFile(s.path("文件x1.jpg"));
         s.w->Command8->click();
         WAIT_FOR_PREVIEW(s);
         QCOMPARE(s.descriptions(), (QStringList{"新名：文件x0.jpg",
                                                  "将失败：目标已存在（不在本批中）（错误 17），新名：文件x1.jpg",
-                                                 "不会执行到：前面的项将失败"}));
+                                                 "不会执行到：前面的项将失败", "不会执行到：前面的项将失败"}));
     }
 
     // The window may close while a prediction runs on the worker: its result finds nothing.
