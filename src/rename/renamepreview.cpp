@@ -1,5 +1,6 @@
 #include "rename/renamepreview.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,14 +40,18 @@ RenamePreview::RenamePreview(Form1 &window)
                     changed();
             });
     connect(&watcher_, &QFutureWatcher<Job>::finished, this, &RenamePreview::finished);
+    // Only when the event loop has nothing left to do and is about to wait: commands that
+    // yield once per entry never wait meanwhile, so they never share the processor with a
+    // prediction, and all changes of one turn make one prediction.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &RenamePreview::startWhenIdle);
     list_->installEventFilter(this);
     changed();
 }
 
 bool RenamePreview::eventFilter(QObject *watched, QEvent *event)
 {
-    // The list is locked while a command renames, moves or copies files: the prediction waits
-    // for it to end rather than compete with it, and then reads the folders it changed.
+    // A command that locked the list changed files: the folders it changed are read when it ends.
     if (watched == list_ && event->type() == QEvent::EnabledChange && list_->isEnabled())
         changed();
     return QObject::eventFilter(watched, event);
@@ -69,17 +74,16 @@ void RenamePreview::foldersChanged()
 void RenamePreview::changed()
 {
     ++version_;
-    if (scheduled_)
-        return;
-    scheduled_ = true;
-    QMetaObject::invokeMethod(this, &RenamePreview::start, Qt::QueuedConnection);
+    pending_ = true;
 }
 
-void RenamePreview::start()
+void RenamePreview::startWhenIdle()
 {
-    scheduled_ = false;
-    if (running_ || !list_->isEnabled())
-        return;   // started again when the running one is done, or when the list is unlocked
+    // The list is locked while a command renames, moves or copies files; unlocking it is a
+    // change of its own.
+    if (!pending_ || running_ || !list_ || !list_->isEnabled())
+        return;
+    pending_ = false;
     running_ = true;
     Job job{list_->texts(),
             list_->entries()->ids(),
@@ -112,8 +116,6 @@ void RenamePreview::finished()
         summary_->setText(summary);
         summary_->setToolTip(summary);
     }
-    if (job.version != version_ && !scheduled_)
-        start();
 }
 
 int RenamePreview::shownRow(int row) const

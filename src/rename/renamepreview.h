@@ -14,9 +14,10 @@ class QLabel;
 
 // Keeps the preview of the batch rename beside the rename list's selected entries, and its
 // summary in the window's status bar, in step with the four fields, the list, its selection
-// and the files. Changes within one turn of the event loop make one prediction; it is made on
-// a worker thread from a copy of what it needs, so typing never waits for it, and only the
-// prediction of what stands now is shown for good.
+// and the files. A prediction starts when the window falls idle, so the changes of one turn of
+// the event loop make one, and none runs while a command yields its way through a list; it is
+// made on a worker thread from a copy of what it needs, so typing never waits for it, and only
+// the prediction of what stands now is shown for good.
 class RenamePreview final : public QObject {
     Q_OBJECT
 
@@ -32,7 +33,7 @@ public:
     void foldersChanged();
     // Whether what is shown follows the fields, the list and the folders as they stand (never
     // while the list is locked).
-    bool isUpToDate() const { return !scheduled_ && !running_ && shownVersion_ == version_; }
+    bool isUpToDate() const { return !pending_ && !running_ && shownVersion_ == version_; }
     QLabel *summary() const { return summary_; }
     // The prediction shown, for the entries as they were when it was made.
     const RunPrediction &prediction() const { return shown_; }
@@ -53,7 +54,7 @@ private:
     };
 
     void changed();
-    void start();
+    void startWhenIdle();
     void finished();
     // The row of the shown prediction that holds the entry now at `row`, or -1.
     int shownRow(int row) const;
@@ -67,7 +68,7 @@ private:
     quint64 version_ = 0;
     quint64 foldersVersion_ = 0;
     quint64 shownVersion_ = ~quint64(0);
-    bool scheduled_ = false;
+    bool pending_ = false;    // a change not yet predicted
     bool running_ = false;
 
     // The prediction shown, with the entries it was made for: rows that moved since are
