@@ -51,7 +51,7 @@ RenamePreview::RenamePreview(Form1 &window)
 
 bool RenamePreview::eventFilter(QObject *watched, QEvent *event)
 {
-    // A command that locked the list changed files: the folders it changed are read when it ends.
+    // What changed while a command held the list locked is predicted once it is unlocked.
     if (watched == list_ && event->type() == QEvent::EnabledChange && list_->isEnabled())
         changed();
     return QObject::eventFilter(watched, event);
