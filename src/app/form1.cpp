@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTreeView>
 
@@ -22,6 +23,7 @@
 #include "browse/volumes.h"
 #include "walk/entrylist.h"
 #include "platform/desktop.h"
+#include "rename/renamepreview.h"
 
 namespace {
 
@@ -69,8 +71,11 @@ Form1::Form1(Dialogs &dialogs, Desktop &desktop, const QString &appDir, QWidget 
     createControls();
     createMenus();
     connectControls();
+    preview_ = new RenamePreview(*this);
     client_->setMinimumSize(kClientWidth, kClientHeight);
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The status bar, with the rename preview's summary, adds to the window's height.
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     layoutControls();
     Form_Load();
 }

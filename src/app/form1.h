@@ -20,6 +20,7 @@ class QPushButton;
 class QTreeView;
 
 class Desktop;
+class RenamePreview;
 class Form3;
 class Form5;
 
@@ -173,6 +174,9 @@ public:
     // The progress bar's step, for walks that advance it once per entry.
     std::function<void()> progressStep() { return [this] { ShowProgress(); }; }
 
+    // The new names beside the selected entries and the run's outcome foreseen (rename/).
+    RenamePreview *renamePreview() const { return preview_; }
+
     Dialogs &dialogs() { return dialogs_; }
     Desktop &desktop() { return desktop_; }
 
@@ -210,6 +214,7 @@ private:
     QPointer<QWidget> focusBeforeLock_;
 
     // ---- Rename state (rename/) ----
+    RenamePreview *preview_ = nullptr;
     // Whether the drag over the rename list carries local paths (list/adding.cpp).
     bool dropAcceptable_ = false;
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.

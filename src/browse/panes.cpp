@@ -12,6 +12,7 @@
 #include "browse/volumes.h"
 #include "walk/entrylist.h"
 #include "platform/folderaccess.h"
+#include "rename/renamepreview.h"
 
 void Form1::Drive1_Change()
 {
@@ -105,4 +106,8 @@ void Form1::refreshFile1()
 {
     const QStringList names = listPaneFiles(CurrentFolder, NamePatterns(file1Pattern_));
     File1->replaceAll(names);
+    // Every command that changes files ends here, and so does "刷新": the preview reads the
+    // folders again.
+    if (renamePreview())
+        renamePreview()->foldersChanged();
 }

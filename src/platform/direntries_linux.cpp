@@ -2,10 +2,12 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -63,4 +65,28 @@ QStringList readVisibleNames(const QString &folder, EntryKind kind)
     }
     ::closedir(dir);
     return names;
+}
+
+FolderNames readAllNames(const QString &folder)
+{
+    FolderNames result;
+    // An empty folder text is the working folder, as it is to the kernel's calls on a bare name.
+    DIR *dir = ::opendir(folder.isEmpty() ? "." : QFile::encodeName(folder).constData());
+    if (!dir) {
+        result.error = errno;
+        return result;
+    }
+    const int fd = ::dirfd(dir);
+    struct stat st;
+    if (::fstat(fd, &st) == 0) {
+        result.device = st.st_dev;
+        result.inode = st.st_ino;
+    }
+    const long nameMax = ::fpathconf(fd, _PC_NAME_MAX);
+    if (nameMax > 0)
+        result.nameMax = int(qMin<long>(nameMax, 1 << 20));
+    while (const dirent *entry = ::readdir(dir))
+        result.names.append(decoded(entry->d_name));
+    ::closedir(dir);
+    return result;
 }

@@ -5,25 +5,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
-#include <cmath>
-
 #include "app/numbers.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
 #include "walk/walk.h"
-
-namespace {
-
-// The running number's text. Whole numbers, by far the usual ones, read the same in plain
-// integer form, which costs a fraction of the general 15-digit formatting.
-QString runningNumberText(double value)
-{
-    if (std::trunc(value) == value && std::fabs(value) < 1e15)
-        return QString::number(qint64(value));
-    return numberText(value);
-}
-
-} // namespace
 
 void Form1::Command2_Click()
 {
@@ -56,8 +41,8 @@ void Form1::Command2_Click()
         if (!selected.containsRow(entry))
             continue;
         const QString src = List1->text(entry);
-        const TextResult target =
-            buildNewPath(src, fields, fields.usesNumber() ? runningNumberText(currentNumber) : QString());
+        const TextResult number = runningNumber(fields, currentNumber, step);
+        const TextResult target = number.ok() ? buildNewPath(src, fields, number.text) : number;
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;
         if (!failure.ok())
             break;

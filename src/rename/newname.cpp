@@ -2,9 +2,25 @@
 
 #include <QStringBuilder>
 
+#include <cerrno>
+#include <cmath>
+
+#include "app/numbers.h"
+
+bool typedNameLeavesFolder(const NewNameFields &fields, QChar sep)
+{
+    for (const QString *typed : {&fields.baseName, &fields.extension}) {
+        if (typed->contains(sep) || typed->contains(QChar(0)))
+            return true;
+    }
+    return false;
+}
+
 TextResult buildNewPath(const QString &src, const NewNameFields &fields, const QString &number,
                         QChar sep)
 {
+    if (typedNameLeavesFolder(fields, sep))
+        return {QString(), FsResult::fromErrno(EINVAL)};
     const QString extension = fields.extension.isEmpty() ? GetHouZhui(src) : fields.extension;
     if (!fields.baseName.isEmpty()) {
         const QString numberPart = fields.hasStart ? number : QString();
@@ -14,4 +30,22 @@ TextResult buildNewPath(const QString &src, const NewNameFields &fields, const Q
     if (!bare.ok())
         return bare;
     return {GetDir(src, sep) % bare.text % extension, FsResult::success()};
+}
+
+QString runningNumberText(double value)
+{
+    // Whole numbers, by far the usual ones, read the same in plain integer form, which costs
+    // a fraction of the general 15-digit formatting.
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return QString::number(qint64(value));
+    return numberText(value);
+}
+
+TextResult runningNumber(const NewNameFields &fields, double current, double step)
+{
+    if (!fields.usesNumber())
+        return {QString(), FsResult::success()};
+    if (!std::isfinite(current) || !std::isfinite(step))
+        return {QString(), FsResult::fromErrno(ERANGE)};
+    return {runningNumberText(current), FsResult::success()};
 }

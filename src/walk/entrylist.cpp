@@ -12,9 +12,11 @@ int EntryModel::rowCount(const QModelIndex &parent) const
 
 QVariant EntryModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= texts_.size())
+    if (!index.isValid() || index.row() >= texts_.size())
         return QVariant();
-    return texts_[index.row()];
+    if (role == Qt::DisplayRole)
+        return texts_[index.row()];
+    return extraRoles_ ? extraRoles_(index.row(), role) : QVariant();
 }
 
 int EntryModel::rowOf(EntryId id) const
@@ -138,6 +140,12 @@ void EntryModel::announceQuietChanges()
     firstQuiet_ = lastQuiet_ = -1;
     if (first >= 0 && first <= last)
         Q_EMIT dataChanged(index(first, 0), index(last, 0), {Qt::DisplayRole});
+}
+
+void EntryModel::extraRolesChanged(const QList<int> &roles)
+{
+    if (count() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(count() - 1, 0), roles);
 }
 
 EntryList::EntryList(QWidget *parent) : QListView(parent), model_(new EntryModel(this))

@@ -7,8 +7,9 @@
 #include <QListView>
 #include <QStringList>
 
-#include "walk/displayrate.h"
+#include <functional>
 
+#include "walk/displayrate.h"
 
 // An entry's identity: given when the entry joins its list and never given again, so it stays
 // the same while the entry moves within the list and names nothing once it has left.
@@ -56,6 +57,12 @@ public:
     void setText(int row, const QString &text, bool quietly = false);
     void announceQuietChanges();
 
+    // What a row answers for roles other than its text, such as what a rename would make of
+    // it; views are told of new answers for all rows with extraRolesChanged.
+    using ExtraRoles = std::function<QVariant(int row, int role)>;
+    void setExtraRoles(ExtraRoles answer) { extraRoles_ = std::move(answer); }
+    void extraRolesChanged(const QList<int> &roles);
+
 private:
     void takeNewIds(qsizetype count);
     void insertPending();
@@ -65,6 +72,7 @@ private:
     quint64 rowsVersion_ = 0;
     QList<EntryId> ids_;
     EntryId nextId_ = 1;
+    ExtraRoles extraRoles_;
     int firstQuiet_ = -1;
     int lastQuiet_ = -1;
     // Identities ascend along the list unless an entry was moved; then rows are looked up in

@@ -49,21 +49,29 @@ private Q_SLOTS:
         QCOMPARE(r.text, expected);
     }
 
-    void ownBareNameOfANameWithoutFullStopFails_data()
+    // Names that cannot be built fail with EINVAL and leave the entry as it was: the file's own
+    // bare name of a name without a full stop, and typed texts that would take the file out of
+    // its folder or cut its name short.
+    void refusedNames_data()
     {
         QTest::addColumn<QString>("src");
+        QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("ext");
-        QTest::newRow("own extension") << QStringLiteral("/p/readme") << QString();
-        QTest::newRow("new extension") << QStringLiteral("/p/readme") << QStringLiteral(".txt");
-        QTest::newRow("folder with full stop") << QStringLiteral("/a.b/readme") << QString();
-        QTest::newRow("path ends in separator") << QStringLiteral("/p/") << QString();
+        QTest::newRow("own bare name, own extension") << QStringLiteral("/p/readme") << QString() << QString();
+        QTest::newRow("own bare name, new extension") << QStringLiteral("/p/readme") << QString() << QStringLiteral(".txt");
+        QTest::newRow("own bare name, folder with full stop") << QStringLiteral("/a.b/readme") << QString() << QString();
+        QTest::newRow("own bare name, path ends in separator") << QStringLiteral("/p/") << QString() << QString();
+        QTest::newRow("separator in the base name") << QStringLiteral("/p/a.jpg") << QStringLiteral("sub/文件") << QString();
+        QTest::newRow("separator in the extension") << QStringLiteral("/p/a.jpg") << QStringLiteral("文件") << QStringLiteral("/.jpg");
+        QTest::newRow("NUL in the base name") << QStringLiteral("/p/a.jpg") << (QStringLiteral("文件") + QChar(0)) << QString();
     }
 
-    void ownBareNameOfANameWithoutFullStopFails()
+    void refusedNames()
     {
         QFETCH(QString, src);
+        QFETCH(QString, base);
         QFETCH(QString, ext);
-        const TextResult r = buildNewPath(src, NewNameFields{QString(), true, ext}, QStringLiteral("0"));
+        const TextResult r = buildNewPath(src, NewNameFields{base, true, ext}, QStringLiteral("0"));
         QCOMPARE(r.error.number, EINVAL);
         QVERIFY(!r.error.description.isEmpty());
     }
