@@ -5,7 +5,13 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "list/listedits.h"
+#include "platform/filenames.h"
 
 TestWindow::TestWindow(const QString &savedFolder)
 {
@@ -65,11 +71,45 @@ QList<int> selectedRows(const EntryList *list)
 
 QByteArray contentOf(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    // By the path's exact bytes: QFile would read another file for a name that is not UTF-8.
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray("<missing>");
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return QByteArray("<missing>");
+    }
+    return f.readAll();
 }
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QString makeRawFile(const QString &folder, const QByteArray &name, const QByteArray &content)
+{
+    const QByteArray path = encodeFileName(folder) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
+        ::close(fd);
+    }
+    return decodeFileName(path);
+}
+
+QList<QByteArray> rawNamesIn(const QString &folder)
+{
+    QList<QByteArray> names;
+    if (DIR *dir = ::opendir(encodeFileName(folder).constData())) {
+        while (const dirent *e = ::readdir(dir)) {
+            const QByteArray name(e->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -45,3 +45,9 @@ QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"
 QByteArray contentOf(const QString &path);
 // The names of the files (not folders) in a folder, by name.
 QStringList filesIn(const QString &folder);
+
+// Writes a file whose name is the given bytes, as a camera or an archive from another system
+// leaves it, and returns its path as the program carries it.
+QString makeRawFile(const QString &folder, const QByteArray &name, const QByteArray &content = QByteArray("x"));
+// The names of everything in a folder as the bytes they are, sorted; "." and ".." left out.
+QList<QByteArray> rawNamesIn(const QString &folder);
