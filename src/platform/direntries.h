@@ -10,3 +10,6 @@ enum class EntryKind { File, Folder, Other };
 // The names of a folder's entries of one kind, hidden names (those starting with a full stop)
 // left out, in the order the file system gives them. A folder that cannot be read has none.
 QStringList readVisibleNames(const QString &folder, EntryKind kind);
+
+// The process's working folder, every byte of its name kept; empty when it has gone.
+QString workingFolder();

@@ -1,11 +1,13 @@
 #include "platform/direntries.h"
 
-#include <QFile>
-
+#include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/filenames.h"
 
 namespace {
 
@@ -39,28 +41,33 @@ EntryKind kindOf(int folderFd, const dirent *entry)
     }
 }
 
-// File names are UTF-8 here, as QFile::decodeName takes them, but its general converter costs
-// several times the direct decoding on a folder of thousands of names; invalid bytes come out
-// the same either way.
-QString decoded(const char *name)
-{
-    return QString::fromUtf8(name, qsizetype(std::strlen(name)));
-}
 
 } // namespace
 
 QStringList readVisibleNames(const QString &folder, EntryKind kind)
 {
     QStringList names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    const std::optional<QByteArray> path = kernelPath(folder);
+    DIR *dir = path ? ::opendir(path->constData()) : nullptr;
     if (!dir)
         return names;
     const int fd = ::dirfd(dir);
     while (const dirent *entry = ::readdir(dir)) {
         // Hidden names, "." and ".." among them, are skipped before they cost a stat.
         if (entry->d_name[0] != '.' && kindOf(fd, entry) == kind)
-            names.append(decoded(entry->d_name));
+            names.append(decodeFileName(entry->d_name));
     }
     ::closedir(dir);
     return names;
+}
+
+QString workingFolder()
+{
+    QByteArray path(4096, Qt::Uninitialized);
+    while (::getcwd(path.data(), size_t(path.size())) == nullptr) {
+        if (errno != ERANGE)
+            return {};
+        path.resize(path.size() * 2);
+    }
+    return decodeFileName(path.data());
 }

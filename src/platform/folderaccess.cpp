@@ -1,13 +1,16 @@
 #include "platform/folderaccess.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <dirent.h>
 
+#include "platform/filenames.h"
+
 FsResult openFolderForListing(const QString &folder)
 {
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    const std::optional<QByteArray> path = kernelPath(folder);
+    if (!path)
+        return FsResult::fromErrno(EINVAL);
+    DIR *dir = ::opendir(path->constData());
     if (!dir)
         return FsResult::fromErrno(errno);
     ::closedir(dir);
