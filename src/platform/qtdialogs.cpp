@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "platform/filenames.h"
+
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &text, const QString &title,
                                    Buttons buttons, Icon icon)
 {
@@ -36,5 +38,12 @@ QString QtDialogs::input(QWidget *parent, const QString &prompt, const QString &
 
 QString QtDialogs::pickFolder(QWidget *parent, const QString &prompt)
 {
-    return QFileDialog::getExistingDirectory(parent, prompt, QString(), QFileDialog::ShowDirsOnly);
+    // The answer as a URL, not as text: a desktop's own picker (through the platform theme or
+    // the portal) hands over the folder's exact bytes that way. Qt's built-in picker reads
+    // names as Qt decodes them, so a folder whose name is not UTF-8 comes back with U+FFFD in
+    // place of its stray bytes: a path that is not there (unless a folder really has that
+    // name), which the move or copy then reports for each file.
+    const QUrl folder = QFileDialog::getExistingDirectoryUrl(parent, prompt, QUrl(), QFileDialog::ShowDirsOnly,
+                                                             {QStringLiteral("file")});
+    return pathFromFileUrl(folder);
 }

@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "list/listedits.h"
@@ -32,10 +32,15 @@ bool TestWindow::showActive()
 
 QString makeFile(const QString &path, const QByteArray &content)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(content);
+    // By the path's exact bytes, so that folders and files may have names that are not UTF-8.
+    const QByteArray bytes = encodeFileName(path);
+    for (qsizetype slash = bytes.indexOf('/', 1); slash > 0; slash = bytes.indexOf('/', slash + 1))
+        ::mkdir(bytes.left(slash).constData(), 0755);
+    const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
+        ::close(fd);
+    }
     return path;
 }
 
@@ -90,13 +95,7 @@ QStringList filesIn(const QString &folder)
 
 QString makeRawFile(const QString &folder, const QByteArray &name, const QByteArray &content)
 {
-    const QByteArray path = encodeFileName(folder) + '/' + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        [[maybe_unused]] const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
-        ::close(fd);
-    }
-    return decodeFileName(path);
+    return makeFile(folder + u'/' + decodeFileName(name), content);
 }
 
 QList<QByteArray> rawNamesIn(const QString &folder)

@@ -39,7 +39,8 @@ void selectRow(EntryList *list, int row, bool selected = true);
 // The selected rows of a list, top to bottom.
 QList<int> selectedRows(const EntryList *list);
 
-// Writes a file (parent folders made as needed) and returns its path.
+// Writes a file (parent folders made as needed) and returns its path; any name is taken
+// exactly, also one that is not UTF-8.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));
 // A file's bytes, or "<missing>".
 QByteArray contentOf(const QString &path);

@@ -5,8 +5,12 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <sys/stat.h>
+
 #include "pageserver.h"
 #include "platform/displaypower.h"
+#include "platform/filenames.h"
+#include "platform/processstart.h"
 #include "testwindow.h"
 #include "tools/form3.h"
 #include "tools/form5.h"
@@ -52,6 +56,11 @@ struct InFolder {
     ~InFolder() { QDir::setCurrent(old); }
     QString old;
 };
+
+void setMode(const QString &path, mode_t mode)
+{
+    ::chmod(encodeFileName(path).constData(), mode);
+}
 
 } // namespace
 
@@ -192,6 +201,34 @@ private Q_SLOTS:
         QTRY_VERIFY(f.isNull());
         w->mnVarrowSoft->trigger();
         QVERIFY(entries(openWindow<Form3>()->File1).contains(u"new.exe"_s));
+    }
+
+    // The real start executes the path's exact bytes, with no shell to read the "$(x)" in
+    // the name, and tells a file that cannot be run from one that started.
+    void startRunsTheExactProgram_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("error");
+        const QByteArray script = "#!/bin/sh\necho started > \"$0.ran\"\n";
+        QTest::newRow("script with a GBK name") << "\xb2\xe2 $(x).sh"_ba << script << 0755 << 0;
+        QTest::newRow("no execute bit") << "\xb2\xe2.sh"_ba << script << 0644 << EACCES;
+        QTest::newRow("not a program") << "\xb2\xe2.exe"_ba << "MZ"_ba << 0755 << ENOEXEC;
+    }
+
+    void startRunsTheExactProgram()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, mode);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString program = makeFile(dir.path() + u'/' + decodeFileName(name), content);
+        setMode(program, mode_t(mode));
+        QCOMPARE(startDetached(program).number, error);
+        if (error == 0)
+            QTRY_COMPARE(contentOf(program + u".ran"_s), "started\n");
     }
 
     // The help and display commands only hand off: the list is as it was, and the homepage is
