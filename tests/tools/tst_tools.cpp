@@ -6,6 +6,7 @@
 #include <QTextBrowser>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "pageserver.h"
 #include "platform/displaypower.h"
@@ -50,9 +51,13 @@ QString shownText(Form5 *f)
     return f->WebBrowser1->toPlainText().simplified();
 }
 
-// The launcher lists the programs of the working directory, the folder the program starts in.
+// The launcher lists the programs of the working directory, the folder the program starts in;
+// entered by its exact bytes, since its name need not be UTF-8.
 struct InFolder {
-    explicit InFolder(const QString &folder) : old(QDir::currentPath()) { QDir::setCurrent(folder); }
+    explicit InFolder(const QString &folder) : old(QDir::currentPath())
+    {
+        [[maybe_unused]] const int entered = ::chdir(encodeFileName(folder).constData());
+    }
     ~InFolder() { QDir::setCurrent(old); }
     QString old;
 };
@@ -164,21 +169,22 @@ private Q_SLOTS:
     }
 
     // The programs of the start folder are read when the launcher is made; a double click
-    // starts one, and a start that fails says which.
+    // starts one, and a start that fails says which. The folder's name and a program's are
+    // not UTF-8 (GBK): both are listed and started as the very bytes they are.
     void launcherListsAndStartsThePrograms()
     {
         QTemporaryDir dir;
-        const QString d = dir.path();
-        for (const char *name : {"a.exe", "b.exe", "x.ink", "notes.txt", "C.EXE", ".hidden.exe", "tool"})
-            makeFile(d + u'/' + QLatin1String(name));
-        QFile::setPermissions(d + u"/tool"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir(d).mkdir(u"folder.exe"_s));
+        const QString d = dir.path() + u'/' + decodeFileName("\xb9\xa4\xbe\xdf"), gbk = decodeFileName("\xb2\xe2.exe");
+        for (const QString &name : {u"a.exe"_s, u"b.exe"_s, u"x.ink"_s, u"notes.txt"_s, u"C.EXE"_s, u".hidden.exe"_s, u"tool"_s, gbk})
+            makeFile(d + u'/' + name);
+        setMode(d + u"/tool"_s, 0700);
+        makeFile(d + u"/folder.exe/inside"_s);
         InFolder in(d);
         TestWindow w;
         w->mnVarrowSoft->trigger();
         QPointer<Form3> f = openWindow<Form3>();
         QVERIFY(QTest::qWaitForWindowExposed(f));
-        const QStringList programs{"a.exe", "b.exe", "C.EXE", "tool", "x.ink"};
+        const QStringList programs{"a.exe", "b.exe", "C.EXE", "tool", "x.ink", gbk};
         QCOMPARE(entries(f->File1), programs);
         makeFile(d + u"/new.exe"_s);
         w->mnVarrowSoft->trigger();
@@ -191,11 +197,12 @@ private Q_SLOTS:
         const QRect r = f->File1->visualRect(f->File1->model()->index(1, 0));
         QTest::mouseClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
-        const QString path = QDir::currentPath() + u"/b.exe"_s;
-        QCOMPARE(w.desktop.calls, (QList<Call>{{"start", path}}));
+        f->File1->setCurrentRow(5);
+        f->File1_DblClick();
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"start", d + u"/b.exe"_s}, {"start", d + u'/' + gbk}}));
         w.desktop.succeed = false;
         f->File1_DblClick();
-        QCOMPARE(w.dialogs.texts(), QStringList{u"无法启动："_s + path});
+        QCOMPARE(w.dialogs.texts(), QStringList{u"无法启动："_s + visibleFileName(d + u'/' + gbk)});
 
         f->close();
         QTRY_VERIFY(f.isNull());
