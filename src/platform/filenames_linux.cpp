@@ -24,9 +24,24 @@ struct Encoding {
     bool straySurrogate = false;
 };
 
+// Whether the text holds neither U+0000 nor any surrogate: then it is plain UTF-16 and Qt's own
+// converter gives the very bytes, at the speed the batch rename needs for every path. The
+// loop has no early exit, which lets the compiler check many units at once.
+bool isPlainText(QStringView text)
+{
+    bool plain = true;
+    for (const char16_t *s = text.utf16(), *const end = s + text.size(); s < end; ++s)
+        plain &= *s != 0 && (*s < 0xD800 || *s > 0xDFFF);
+    return plain;
+}
+
 Encoding encode(QStringView text)
 {
     Encoding e;
+    if (isPlainText(text)) {
+        e.bytes = text.toUtf8();
+        return e;
+    }
     // At most three bytes per code unit; a pair of units gives four.
     e.bytes.resize(text.size() * 3);
     char *d = e.bytes.data();
