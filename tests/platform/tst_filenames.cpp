@@ -29,18 +29,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ASCII") << "photo.jpg"_ba << u"photo.jpg"_s;
         QTest::newRow("UTF-8") << "\xe6\xb5\x8b\xe8\xaf\x95.jpg"_ba << u"测试.jpg"_s;
         QTest::newRow("GBK") << "\xb2\xe2\xca\xd4.jpg"_ba << kGbk;
-        QTest::newRow("real U+FFFD") << "\xef\xbf\xbd.txt"_ba << u"\uFFFD.txt"_s;
-        QTest::newRow("stray byte") << "\xff.txt"_ba << units({0xDCFF}) + u".txt"_s;
+        QTest::newRow("real U+FFFD") << "\xef\xbf\xbd"_ba << u"\uFFFD"_s;
         QTest::newRow("overlong") << "\xc0\xaf"_ba << units({0xDCC0, 0xDCAF});
         QTest::newRow("encoded surrogate") << "\xed\xa0\x80"_ba << units({0xDCED, 0xDCA0, 0xDC80});
-        QTest::newRow("past U+10FFFF") << "\xf4\x90\x80\x80"_ba << units({0xDCF4, 0xDC90, 0xDC80, 0xDC80});
-        QTest::newRow("cut short") << "a\xe6\xb5"_ba << u"a"_s + units({0xDCE6, 0xDCB5});
-        QTest::newRow("lead byte, then ASCII") << "\xc3("_ba << units({0xDCC3}) + u"("_s;
         // The low half of this pair lies in the escape range and is still part of a character.
-        QTest::newRow("U+1F480") << "\xf0\x9f\x92\x80\x80"_ba << units({0xD83D, 0xDC80, 0xDC80});
+        QTest::newRow("U+1F480, then a stray byte") << "\xf0\x9f\x92\x80\x80"_ba << units({0xD83D, 0xDC80, 0xDC80});
     }
 
     void bytesAndText()
@@ -75,9 +70,8 @@ private Q_SLOTS:
         }
         QHash<QString, QByteArray> texts, shown;
         for (const QByteArray &bytes : std::as_const(names)) {
-            const QString text = decodeFileName(bytes);
+            const QString text = decodeFileName(bytes), visible = visibleFileName(text);
             QCOMPARE(encodeFileName(text), bytes);
-            const QString visible = visibleFileName(text);
             QCOMPARE(texts.value(text, bytes), bytes);
             QCOMPARE(shown.value(visible, bytes), bytes);
             texts.insert(text, bytes);
@@ -85,48 +79,14 @@ private Q_SLOTS:
         }
     }
 
-    void kernelTakesOnlyExactAbsolutePaths_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("taken");
-        QTest::newRow("absolute") << u"/tmp/a.txt"_s << true;
-        QTest::newRow("not UTF-8") << u"/tmp/"_s + kGbk << true;
-        QTest::newRow("root") << u"/"_s << true;
-        QTest::newRow("trailing separator: the kernel's to judge") << u"/tmp/a.txt/"_s << true;
-        QTest::newRow("relative") << u"notes.txt"_s << false;
-        QTest::newRow("dot-relative") << u"./notes.txt"_s << false;
-        QTest::newRow("empty") << QString() << false;
-        QTest::newRow("NUL") << u"/tmp/a.txt"_s + QChar(0) + u"b"_s << false;
-        QTest::newRow("lone high surrogate") << u"/tmp/"_s + units({0xD800}) << false;
-        QTest::newRow("low surrogate below the escapes") << u"/tmp/"_s + units({0xDC7F}) << false;
-        QTest::newRow("escapes spelling é") << u"/tmp/"_s + units({0xDCC3, 0xDCA9}) << false;
-        QTest::newRow("escapes spelling U+FFFD") << u"/tmp/"_s + units({0xDCEF, 0xDCBF, 0xDCBD}) << false;
-    }
-
-    void kernelTakesOnlyExactAbsolutePaths()
-    {
-        QFETCH(QString, path);
-        QFETCH(bool, taken);
-        const std::optional<QByteArray> bytes = kernelPath(path);
-        QCOMPARE(bytes.has_value(), taken);
-        QCOMPARE(bytes.value_or(QByteArray()), taken ? encodeFileName(path) : QByteArray());
-        QCOMPARE(fileUrlOf(path).isValid(), taken);
-    }
-
     void visibleForm_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << u"照片 1.jpg"_s << u"照片 1.jpg"_s;
         QTest::newRow("GBK") << kGbk << u"\\xB2\\xE2\\xCA\\xD4.jpg"_s;
-        QTest::newRow("backslash kept") << u"a\\b.txt"_s << u"a\\b.txt"_s;
-        QTest::newRow("backslash at the end") << u"a\\"_s << u"a\\"_s;
         QTest::newRow("text that looks escaped") << u"\\xB2.jpg"_s << u"\\\\xB2.jpg"_s;
-        QTest::newRow("backslash, then a byte") << u"\\"_s + units({0xDCB2}) << u"\\\\\\xB2"_s;
-        QTest::newRow("two backslashes") << u"\\\\n"_s << u"\\\\\\n"_s;
         QTest::newRow("CR LF, tab") << u"a\r\n\tb"_s << u"a\\x0D\\x0A\\x09b"_s;
         QTest::newRow("C1 control, as its bytes") << u"a\u0085"_s << u"a\\xC2\\x85"_s;
-        QTest::newRow("real U+FFFD") << u"\uFFFD"_s << u"\uFFFD"_s;
     }
 
     void visibleForm()
@@ -136,47 +96,29 @@ private Q_SLOTS:
         QCOMPARE(visibleFileName(text), shown);
     }
 
-    void fileUrlsCarryTheBytes_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QByteArray>("url");
-        QTest::newRow("UTF-8") << u"/tmp/测试.jpg"_s << "file:///tmp/%E6%B5%8B%E8%AF%95.jpg"_ba;
-        QTest::newRow("GBK") << u"/tmp/"_s + kGbk << "file:///tmp/%B2%E2%CA%D4.jpg"_ba;
-        QTest::newRow("real U+FFFD") << u"/tmp/\uFFFD"_s << "file:///tmp/%EF%BF%BD"_ba;
-        QTest::newRow("URL syntax in a name") << u"/tmp/a b#1?%.txt"_s << "file:///tmp/a%20b%231%3F%25.txt"_ba;
-        QTest::newRow("root") << u"/"_s << "file:///"_ba;
-    }
-
-    void fileUrlsCarryTheBytes()
-    {
-        QFETCH(QString, path);
-        QFETCH(QByteArray, url);
-        QCOMPARE(fileUrlOf(path).toEncoded(), url);
-        QCOMPARE(pathFromFileUrl(QUrl::fromEncoded(url)), path);
-        QMimeData drop;   // as a file manager's drop carries it
-        drop.setData(u"text/uri-list"_s, url + "\r\n");
-        QCOMPARE(pathFromFileUrl(drop.urls().value(0)), path);
-    }
-
-    void urlsThatNameNoLocalFile_data()
+    // A file URL, also as a file manager's drop carries it, gives the path's exact bytes;
+    // one that names no local file gives nothing.
+    void fileUrls_data()
     {
         QTest::addColumn<QByteArray>("url");
         QTest::addColumn<QString>("path");
+        QTest::newRow("GBK") << "file:///tmp/%B2%E2%CA%D4.jpg"_ba << u"/tmp/"_s + kGbk;
+        QTest::newRow("URL syntax in a name") << "file:///tmp/a%20b%231%3F%25.txt"_ba << u"/tmp/a b#1?%.txt"_s;
         QTest::newRow("localhost") << "file://localhost/tmp/a"_ba << u"/tmp/a"_s;
-        QTest::newRow("web") << "https://example.org/a"_ba << QString();
         QTest::newRow("other host") << "file://elsewhere/tmp/a"_ba << QString();
-        QTest::newRow("relative") << "file:a.txt"_ba << QString();
         QTest::newRow("encoded slash") << "file:///tmp/a%2Fb"_ba << QString();
-        QTest::newRow("encoded NUL") << "file:///tmp/a%00b"_ba << QString();
-        QTest::newRow("query") << "file:///tmp/a?b.txt"_ba << QString();
         QTest::newRow("fragment") << "file:///tmp/a#1.jpg"_ba << QString();
     }
 
-    void urlsThatNameNoLocalFile()
+    void fileUrls()
     {
         QFETCH(QByteArray, url);
         QFETCH(QString, path);
-        QCOMPARE(pathFromFileUrl(QUrl::fromEncoded(url)), path);
+        QMimeData drop;
+        drop.setData(u"text/uri-list"_s, url + "\r\n");
+        QCOMPARE(pathFromFileUrl(drop.urls().value(0)), path);
+        if (!path.isEmpty() && !url.contains("localhost"))
+            QCOMPARE(fileUrlOf(path).toEncoded(), url);
     }
 };
 
