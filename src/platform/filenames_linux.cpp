@@ -165,7 +165,11 @@ QString visibleFileName(QStringView text)
     out.reserve(text.size() + 16);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.utf16()[i];
-        if (c == u'\\') {
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.utf16()[i + 1])) {
+            // A character beyond U+FFFF, whose low half may lie in the escape range.
+            out += QChar(c);
+            out += QChar(text.utf16()[++i]);
+        } else if (c == u'\\') {
             const char16_t next = i + 1 < text.size() ? text.utf16()[i + 1] : 0;
             out += u'\\';
             if (i + 1 < text.size() && (next == u'x' || next == u'\\' || shownEscaped(next)))

@@ -87,6 +87,7 @@ private Q_SLOTS:
         QTest::newRow("text that looks escaped") << u"\\xB2.jpg"_s << u"\\\\xB2.jpg"_s;
         QTest::newRow("CR LF, tab") << u"a\r\n\tb"_s << u"a\\x0D\\x0A\\x09b"_s;
         QTest::newRow("C1 control, as its bytes") << u"a\u0085"_s << u"a\\xC2\\x85"_s;
+        QTest::newRow("U+1F480, then a stray byte") << units({0xD83D, 0xDC80, 0xDC80}) << units({0xD83D, 0xDC80}) + u"\\x80"_s;
     }
 
     void visibleForm()
