@@ -5,32 +5,29 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QProgressBar>
 
 #include "app/appinfo.h"
 #include "app/profile.h"
 #include "app/settingspath.h"
 #include "browse/volumes.h"
+#include "platform/folderaccess.h"
 
 namespace {
 
 // A saved folder may have vanished (deleted, volume unmounted): its nearest existing
-// ancestor is the best guess at what the user meant.
+// ancestor is the best guess at what the user meant. A value that is not a full path names
+// no folder.
 QString nearestExistingFolder(const QString &saved, const QString &fallback)
 {
-    if (saved.isEmpty())
+    if (!saved.startsWith(u'/'))
         return fallback;
-    QString path = QDir::cleanPath(QFileInfo(saved).absoluteFilePath());
-    while (!path.isEmpty()) {
-        if (QFileInfo(path).isDir())
+    for (QString path = QDir::cleanPath(saved);; path = path.left(qMax(1, path.lastIndexOf(u'/')))) {
+        if (isFolder(path))
             return path;
-        const QString parent = QFileInfo(path).path();
-        if (parent == path)
-            break;
-        path = parent;
+        if (path == QLatin1String("/"))
+            return fallback;
     }
-    return fallback;
 }
 
 } // namespace
@@ -45,7 +42,7 @@ void Form1::Form_Load()
 
 void Form1::GetAddPath()
 {
-    const QString saved = readProfileString(IniPath, AppInfo::SettingsSection, AppInfo::SettingsKey)
+    const QString saved = readProfilePath(IniPath, AppInfo::SettingsSection, AppInfo::SettingsKey)
                               .value_or(appDir_);
     const QString folder = nearestExistingFolder(saved, QDir::cleanPath(appDir_));
     // The drive list is set without its change handler: that would list the volume's root only
@@ -61,5 +58,5 @@ void Form1::Form_QueryUnload()
 {
     // A failed write is not reported: the next start shows the folder saved before.
     makeSettingsFolder(IniPath);
-    writeProfileString(IniPath, AppInfo::SettingsSection, AppInfo::SettingsKey, dir1Path_);
+    writeProfilePath(IniPath, AppInfo::SettingsSection, AppInfo::SettingsKey, dir1Path_);
 }

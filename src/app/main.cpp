@@ -6,6 +6,7 @@
 #include "app/translation.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/folderaccess.h"
 #include "platform/termination.h"
 
 int main(int argc, char *argv[])
@@ -16,7 +17,11 @@ int main(int argc, char *argv[])
 
     QtDialogs dialogs;
     LinuxDesktop desktop;
-    auto *window = new Form1(dialogs, desktop, QCoreApplication::applicationDirPath());
+    // The program's folder by its exact bytes: Qt's own answer loses those that are not UTF-8.
+    QString appDir = executableFolder();
+    if (appDir.isEmpty())
+        appDir = QCoreApplication::applicationDirPath();
+    auto *window = new Form1(dialogs, desktop, appDir);
     window->setAttribute(Qt::WA_DeleteOnClose);
 
     // Asked to end (a signal, the end of the session), every window closes as through its

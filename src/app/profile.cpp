@@ -1,8 +1,8 @@
 #include "app/profile.h"
 
 #include <QList>
-#include <QSaveFile>
 
+#include "platform/filenames.h"
 #include "platform/smallfile.h"
 
 namespace {
@@ -145,6 +145,29 @@ QByteArray withProfileValue(const QByteArray &content, const QString &section, c
     return out;
 }
 
+QByteArray withoutProfileKey(const QByteArray &content, const QString &section, const QString &key)
+{
+    QList<Line> lines = splitLines(content);
+    bool inSection = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i].text)) {
+            inSection = same(*name, section);
+        } else if (inSection) {
+            const auto k = keyName(lines[i].text);
+            if (k && same(*k, key)) {
+                lines.removeAt(i);
+                break;
+            }
+        }
+    }
+    QByteArray out;
+    if (content.startsWith(kBom))
+        out += kBom;
+    for (const Line &line : std::as_const(lines))
+        out += line.text + line.ending;
+    return out;
+}
+
 std::optional<QString> readProfileString(const QString &file, const QString &section,
                                          const QString &key)
 {
@@ -165,9 +188,49 @@ bool writeProfileString(const QString &file, const QString &section, const QStri
     const SmallFile old = readSmallFile(file, kMaxProfileBytes);
     if (old.kind == SmallFile::Kind::Other)
         return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
+    return writeSmallFile(file, withProfileValue(old.content, section, key, value));
+}
+
+namespace {
+
+QString bytesKey(const QString &key)
+{
+    return key + QStringLiteral(".bytes");
+}
+
+} // namespace
+
+std::optional<QString> readProfilePath(const QString &file, const QString &section,
+                                       const QString &key)
+{
+    const SmallFile f = readSmallFile(file, kMaxProfileBytes);
+    if (f.kind != SmallFile::Kind::Regular)
+        return std::nullopt;
+    const std::optional<QString> value = profileValue(f.content, section, key);
+    const std::optional<QString> bytes = profileValue(f.content, section, bytesKey(key));
+    if (value && bytes) {
+        const QString exact = decodeFileName(QByteArray::fromPercentEncoding(bytes->toLatin1()));
+        if (visibleFileName(exact) == *value)
+            return exact;
+    }
+    return value;
+}
+
+bool writeProfilePath(const QString &file, const QString &section, const QString &key,
+                      const QString &path)
+{
+    const QByteArray exact = encodeFileName(path);
+    // A path that is plain UTF-8 on one line is kept as it always was, alone; any other is
+    // written visibly (its line breaks escaped too) and exactly.
+    const bool plain = QString::fromUtf8(exact) == path && !path.contains(u'\n') && !path.contains(u'\r');
+    if (section.contains(u']') || section.contains(u'\n') || section.contains(u'\r'))
         return false;
-    out.write(withProfileValue(old.content, section, key, value));
-    return out.commit();
+    const SmallFile old = readSmallFile(file, kMaxProfileBytes);
+    if (old.kind == SmallFile::Kind::Other)
+        return false;
+    QByteArray content = withProfileValue(old.content, section, key, plain ? path : visibleFileName(path));
+    content = plain ? withoutProfileKey(content, section, bytesKey(key))
+                    : withProfileValue(content, section, bytesKey(key),
+                                       QString::fromLatin1(exact.toPercentEncoding("/")));
+    return writeSmallFile(file, content);
 }

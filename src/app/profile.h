@@ -14,6 +14,8 @@ std::optional<QString> profileValue(const QByteArray &content, const QString &se
                                     const QString &key);
 QByteArray withProfileValue(const QByteArray &content, const QString &section, const QString &key,
                             const QString &value);
+// The content without the key's line in the section.
+QByteArray withoutProfileKey(const QByteArray &content, const QString &section, const QString &key);
 
 // What is not a regular file of at most this size is not read, and never written over: a
 // settings file of a few lines never comes near it.
@@ -28,3 +30,13 @@ std::optional<QString> readProfileString(const QString &file, const QString &sec
 // there is not a file of the kind read above.
 bool writeProfileString(const QString &file, const QString &section, const QString &key,
                         const QString &value);
+
+// A path kept in the file, every byte of it. A path whose name is UTF-8 is the key's value as
+// it always was. One with bytes that are not UTF-8 is written in its visible form (such bytes
+// as \xB0), which any reader of the format can read, and exactly, percent-encoded, under the
+// key's name followed by ".bytes"; the exact form is taken back only while the visible one
+// still matches it, so a value edited by hand wins.
+std::optional<QString> readProfilePath(const QString &file, const QString &section,
+                                       const QString &key);
+bool writeProfilePath(const QString &file, const QString &section, const QString &key,
+                      const QString &path);

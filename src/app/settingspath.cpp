@@ -1,9 +1,6 @@
 #include "app/settingspath.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QStringList>
 
 #include "app/appinfo.h"
 #include "platform/folderaccess.h"
@@ -12,7 +9,7 @@ namespace {
 
 bool underUsr(const QString &folder)
 {
-    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    const QString clean = QDir::cleanPath(folder);
     return clean == QLatin1String("/usr") || clean.startsWith(QLatin1String("/usr/"));
 }
 
@@ -24,25 +21,18 @@ QString settingsFilePath(const QString &appDir)
     const QString beside = appDir + QStringLiteral("/") + AppInfo::SettingsFileName;
     if (folderWritable(appDir) && !underUsr(appDir))
         return beside;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (config.isEmpty())
-        return beside;
+    // Read byte for byte: a home folder whose name is not UTF-8 is still the user's.
+    QString config = environmentPath("XDG_CONFIG_HOME");
+    if (!config.startsWith(u'/')) {
+        const QString home = environmentPath("HOME");
+        if (!home.startsWith(u'/'))
+            return beside;
+        config = home + QStringLiteral("/.config");
+    }
     return config + QStringLiteral("/quillmere/") + AppInfo::SettingsFileName;
 }
 
 bool makeSettingsFolder(const QString &iniPath)
 {
-    QString folder = QFileInfo(iniPath).absolutePath();
-    QStringList missing;
-    while (!QFileInfo::exists(folder)) {
-        missing.prepend(folder);
-        const QString parent = QFileInfo(folder).path();
-        if (parent == folder)
-            break;
-        folder = parent;
-    }
-    for (const QString &f : std::as_const(missing))
-        if (!QDir().mkdir(f, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-            return false;
-    return true;
+    return makeFolders(iniPath.left(iniPath.lastIndexOf(u'/')));
 }

@@ -8,6 +8,7 @@
 
 #include "browse/filelisting.h"
 #include "platform/direntries.h"
+#include "platform/filenames.h"
 
 struct FolderTreeModel::Node {
     Node(const QString &name = QString(), Node *parent = nullptr, int row = 0)
@@ -153,7 +154,7 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return nodeOf(index)->name;
+        return visibleFileName(nodeOf(index)->name);
     if (role == Qt::DecorationRole)
         return folderIcon_;
     return {};

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QList>
-#include <QRegularExpression>
 #include <QString>
+
+#include <string>
 
 // File-name patterns as the filter box takes them: wildcard patterns separated by ";",
 // matched without regard to case. "*.*" matches every name, also names without a full stop.
@@ -19,5 +20,5 @@ private:
     void add(const QString &piece);
 
     bool everything_ = false;
-    QList<QRegularExpression> expressions_;
+    QList<std::u32string> patterns_;  // case folded, one code point per character
 };

@@ -8,11 +8,12 @@
 
 namespace {
 
-// A file that is gone after the attempt counts as deleted, whatever the attempt said.
+// Only a file that is gone counts as deleted: the delete says so when it removed the file or
+// found its name missing from a folder that is there.
 bool deleteOne(const QString &path, FailureTally &tally)
 {
     const FsResult r = deletePath(path);
-    if (r.ok() || !pathPresent(path))
+    if (r.ok())
         return true;
     tally.add(path, r);
     return false;

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/appinfo.h"
+#include "platform/filenames.h"
 #include "walk/entrylist.h"
 #include "walk/walk.h"
 
@@ -44,8 +45,9 @@ int hexValue(char c)
 }
 
 // The path bytes of a file URL naming a file on this machine ("file:" without a host, or with
-// "localhost"), percent-decoded into `path`; false for any other URL. The bytes are taken as
-// the URL carries them, so a name that is not UTF-8 arrives as it is on the disk.
+// "localhost"), percent-decoded into `path`; false for any other URL, and for one whose path
+// holds an encoded "/" or NUL, which no file name does. The bytes are taken as the URL
+// carries them, so a name that is not UTF-8 arrives as it is on the disk.
 bool localPathOf(QByteArrayView url, QByteArray &path)
 {
     if (!url.startsWith("file:"))
@@ -73,7 +75,10 @@ bool localPathOf(QByteArrayView url, QByteArray &path)
         int hi = -1, lo = -1;
         if (c == '%' && i + 2 < url.size() && (hi = hexValue(url[i + 1])) >= 0
             && (lo = hexValue(url[i + 2])) >= 0) {
-            *out++ = char(hi << 4 | lo);
+            const char byte = char(hi << 4 | lo);
+            if (byte == '/' || byte == '\0')
+                return false;
+            *out++ = byte;
             i += 2;
         } else {
             *out++ = c;
@@ -111,7 +116,7 @@ QStringList droppedPaths(const QMimeData *data)
     QByteArray path;
     forEachUri(data->data(kUriList), [&](QByteArrayView line) {
         if (localPathOf(line, path))
-            paths << QString::fromUtf8(path);
+            paths << decodeFileName(path);
         return true;
     });
     return paths;

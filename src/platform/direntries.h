@@ -23,3 +23,6 @@ struct FolderNames {
     QStringList names;
 };
 FolderNames readAllNames(const QString &folder);
+
+// The process's working folder, every byte of its name kept; empty when it has gone.
+QString workingFolder();

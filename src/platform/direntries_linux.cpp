@@ -1,13 +1,13 @@
 #include "platform/direntries.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/filenames.h"
 
 namespace {
 
@@ -41,27 +41,21 @@ EntryKind kindOf(int folderFd, const dirent *entry)
     }
 }
 
-// File names are UTF-8 here, as QFile::decodeName takes them, but its general converter costs
-// several times the direct decoding on a folder of thousands of names; invalid bytes come out
-// the same either way.
-QString decoded(const char *name)
-{
-    return QString::fromUtf8(name, qsizetype(std::strlen(name)));
-}
 
 } // namespace
 
 QStringList readVisibleNames(const QString &folder, EntryKind kind)
 {
     QStringList names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    const std::optional<QByteArray> path = kernelPath(folder);
+    DIR *dir = path ? ::opendir(path->constData()) : nullptr;
     if (!dir)
         return names;
     const int fd = ::dirfd(dir);
     while (const dirent *entry = ::readdir(dir)) {
         // Hidden names, "." and ".." among them, are skipped before they cost a stat.
         if (entry->d_name[0] != '.' && kindOf(fd, entry) == kind)
-            names.append(decoded(entry->d_name));
+            names.append(decodeFileName(entry->d_name));
     }
     ::closedir(dir);
     return names;
@@ -70,10 +64,11 @@ QStringList readVisibleNames(const QString &folder, EntryKind kind)
 FolderNames readAllNames(const QString &folder)
 {
     FolderNames result;
-    // An empty folder text is the working folder, as it is to the kernel's calls on a bare name.
-    DIR *dir = ::opendir(folder.isEmpty() ? "." : QFile::encodeName(folder).constData());
+    // A folder that is not absolute is refused, as the file operations refuse its files.
+    const std::optional<QByteArray> path = kernelPath(folder);
+    DIR *dir = path ? ::opendir(path->constData()) : nullptr;
     if (!dir) {
-        result.error = errno;
+        result.error = path ? errno : EINVAL;
         return result;
     }
     const int fd = ::dirfd(dir);
@@ -86,7 +81,18 @@ FolderNames readAllNames(const QString &folder)
     if (nameMax > 0)
         result.nameMax = int(qMin<long>(nameMax, 1 << 20));
     while (const dirent *entry = ::readdir(dir))
-        result.names.append(decoded(entry->d_name));
+        result.names.append(decodeFileName(entry->d_name));
     ::closedir(dir);
     return result;
+}
+
+QString workingFolder()
+{
+    QByteArray path(4096, Qt::Uninitialized);
+    while (::getcwd(path.data(), size_t(path.size())) == nullptr) {
+        if (errno != ERANGE)
+            return {};
+        path.resize(path.size() * 2);
+    }
+    return decodeFileName(path.data());
 }

@@ -1,15 +1,17 @@
 #include "platform/fileops.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include "platform/filenames.h"
 #include "platform/renamefile.h"
 
 namespace {
@@ -43,12 +45,11 @@ private:
     int fd_;
 };
 
+// Paths here are absolute (kernelPath saw to that), so there is always a slash.
 QByteArray folderOf(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+    return slash <= 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
 QByteArray nameOf(const QByteArray &path)
@@ -113,8 +114,67 @@ int copyContents(int in, int out)
     }
 }
 
-// Writes a complete copy of the open source, with its permissions and times, to a new hidden
-// file in the folder (so the file pane never lists it); on success its path is in tmpPath.
+bool unsupported(int err)
+{
+    return err == ENOTSUP || err == EOPNOTSUPP;
+}
+
+// The extended attributes that travel with a file: the user's own and its POSIX ACLs (which
+// the kernel keeps as these two attributes). security.* stays behind: labels are the target
+// system's policy to give, and capabilities grant privileges that a rename tool should not
+// plant anywhere. trusted.* is administrators' private data about one file system (an
+// overlay's, for one) and means nothing on another.
+bool travels(const char *name)
+{
+    return std::strncmp(name, "user.", 5) == 0 || std::strcmp(name, "system.posix_acl_access") == 0
+           || std::strcmp(name, "system.posix_acl_default") == 0;
+}
+
+// Reads a list or a value of unknown size; fills `into` and returns 0, or an errno.
+template <typename Read>
+int readSized(QByteArray &into, Read read)
+{
+    for (;;) {
+        const ssize_t size = read(nullptr, 0);
+        if (size < 0)
+            return errno;
+        into.resize(size);
+        const ssize_t got = read(into.data(), size_t(into.size()));
+        if (got >= 0) {
+            into.truncate(got);
+            return 0;
+        }
+        if (errno != ERANGE)  // ERANGE: it grew in between
+            return errno;
+    }
+}
+
+// A target that does not take an attribute (ENOTSUP) is no failure: the file is kept as
+// whole as the target file system allows, as mv keeps it.
+int copyAttributes(int in, int out)
+{
+    QByteArray names;
+    if (const int err = readSized(names, [in](char *b, size_t n) { return ::flistxattr(in, b, n); }))
+        return unsupported(err) ? 0 : err;
+    for (const char *name = names.constData(); name < names.constData() + names.size();
+         name += std::strlen(name) + 1) {
+        if (!travels(name))
+            continue;
+        QByteArray value;
+        if (const int err = readSized(value, [&](char *b, size_t n) { return ::fgetxattr(in, name, b, n); })) {
+            if (err == ENODATA)  // removed meanwhile
+                continue;
+            return err;
+        }
+        if (::fsetxattr(out, name, value.constData(), size_t(value.size()), 0) != 0 && !unsupported(errno))
+            return errno;
+    }
+    return 0;
+}
+
+// Writes a complete copy of the open source, with its permissions, owner (where allowed),
+// extended attributes and times, to a new hidden file in the folder (so the file pane never
+// lists it); on success its path is in tmpPath.
 int writeTemporaryCopy(int in, const struct stat &st, const QByteArray &folder, QByteArray &tmpPath)
 {
     QByteArray name = folder;
@@ -131,6 +191,10 @@ int writeTemporaryCopy(int in, const struct stat &st, const QByteArray &folder, 
         if (::fchmod(out, st.st_mode & 07777) != 0)
             err = errno;
     }
+    // After the mode: an access ACL sets the group bits itself, and a later chmod would
+    // change its mask.
+    if (err == 0)
+        err = copyAttributes(in, out);
     if (err == 0) {
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         if (::futimens(out, times) != 0)
@@ -215,7 +279,7 @@ FsResult moveAcross(const QByteArray &src, const QByteArray &dst, const QString 
     QByteArray tmp;
     if (const int err = writeTemporaryCopy(in.get(), st, folderOf(dst), tmp))
         return FsResult::fromErrno(err);
-    const FsResult placed = renameNoReplace(QFile::decodeName(tmp), QFile::decodeName(dst));
+    const FsResult placed = renameBytesNoReplace(tmp, dst);
     if (!placed.ok()) {
         ::unlink(tmp.constData());
         return placed;
@@ -223,67 +287,79 @@ FsResult moveAcross(const QByteArray &src, const QByteArray &dst, const QString 
     return removeMovedSource(src, dst, from);
 }
 
+// Whether the entry's own name is missing from a folder that is there: only then is a file
+// known to be gone. A missing or unreadable folder, a name too long, a path through a file or
+// one ending in "/" (no name of its own) say nothing about the file.
+bool absentFromExistingFolder(const QByteArray &path)
+{
+    if (path.endsWith('/'))
+        return false;
+    struct stat st {};
+    if (::lstat(path.constData(), &st) == 0 || errno != ENOENT)
+        return false;
+    return ::stat(folderOf(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+FsResult invalidPath()
+{
+    return FsResult::fromErrno(EINVAL);
+}
+
 } // namespace
 
 FsResult deletePath(const QString &path)
 {
+    const std::optional<QByteArray> bytes = kernelPath(path);
+    if (!bytes)
+        return invalidPath();
     if (const int err = injected(FileStep::Delete, path))
         return FsResult::fromErrno(err);
-    if (path.isEmpty())
-        return FsResult::fromErrno(ENOENT);
     // unlink takes the text as one name, follows no final link and refuses folders.
-    if (::unlink(QFile::encodeName(path).constData()) != 0)
-        return FsResult::fromErrno(errno);
-    return FsResult::success();
-}
-
-bool pathPresent(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
-        return true;
-    // Only these say for sure that nothing is there; a folder that cannot be searched may
-    // still hold the file.
-    return errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG;
+    if (::unlink(bytes->constData()) == 0)
+        return FsResult::success();
+    const int err = errno;
+    if (err == ENOENT && absentFromExistingFolder(*bytes))
+        return FsResult::success();  // already gone, which is what was asked
+    return FsResult::fromErrno(err);
 }
 
 FsResult moveFile(const QString &from, const QString &to)
 {
+    const std::optional<QByteArray> src = kernelPath(from), dst = kernelPath(to);
+    if (!src || !dst)
+        return invalidPath();
     if (const int err = injected(FileStep::Move, from))
         return FsResult::fromErrno(err);
     const FsResult renamed = renameNoReplace(from, to);
     if (renamed.ok())
         return renamed;
-    const QByteArray src = QFile::encodeName(from);
-    const QByteArray dst = QFile::encodeName(to);
-    if (renamed.number == EEXIST && sameEntry(src, dst))
+    if (renamed.number == EEXIST && sameEntry(*src, *dst))
         return FsResult::success();
     if (renamed.number != EXDEV)
         return renamed;
-    return moveAcross(src, dst, from);
+    return moveAcross(*src, *dst, from);
 }
 
 FsResult copyFileReplacing(const QString &from, const QString &to)
 {
+    const std::optional<QByteArray> src = kernelPath(from), dst = kernelPath(to);
+    if (!src || !dst)
+        return invalidPath();
     if (const int err = injected(FileStep::Copy, from))
         return FsResult::fromErrno(err);
-    const QByteArray src = QFile::encodeName(from);
-    const QByteArray dst = QFile::encodeName(to);
     struct stat st {};
     int fd = -1;
-    const int openErr = openRegular(src, 0, st, fd);
+    const int openErr = openRegular(*src, 0, st, fd);
     const Fd in(fd);
     if (openErr != 0)
         return FsResult::fromErrno(openErr);
     struct stat target {};
-    if (::stat(dst.constData(), &target) == 0 && sameInode(st, target))
+    if (::stat(dst->constData(), &target) == 0 && sameInode(st, target))
         return FsResult{EINVAL, sameFileDescription()};
     QByteArray tmp;
-    if (const int err = writeTemporaryCopy(in.get(), st, folderOf(dst), tmp))
+    if (const int err = writeTemporaryCopy(in.get(), st, folderOf(*dst), tmp))
         return FsResult::fromErrno(err);
-    if (::rename(tmp.constData(), dst.constData()) != 0) {
+    if (::rename(tmp.constData(), dst->constData()) != 0) {
         const int err = errno;
         ::unlink(tmp.constData());
         return FsResult::fromErrno(err);

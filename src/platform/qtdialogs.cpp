@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "platform/filenames.h"
+
 Dialogs::Answer QtDialogs::message(QWidget *parent, const QString &text, const QString &title,
                                    Buttons buttons, Icon icon)
 {
@@ -38,12 +40,18 @@ QString QtDialogs::pickFolder(QWidget *parent, const QString &prompt, const QStr
 {
     // The desktop's own picker (a portal or the platform theme's) is used where there is one;
     // it shows the prompt as its title. Qt's own picker also shows it above the folder tree,
-    // where the user reads it, in place of "look in".
-    QFileDialog picker(parent, prompt, startFolder);
+    // where the user reads it, in place of "look in". The answer is taken as a URL, not as
+    // text: a desktop's own picker hands over the folder's exact bytes that way. Qt's built-in
+    // picker reads names as Qt decodes them, so a folder whose name is not UTF-8 comes back
+    // with U+FFFD in place of its stray bytes: a path that is not there (unless a folder
+    // really has that name), which the move or copy then reports for each file.
+    QFileDialog picker(parent, prompt);
+    picker.setDirectoryUrl(fileUrlOf(startFolder));
     picker.setFileMode(QFileDialog::Directory);
     picker.setOption(QFileDialog::ShowDirsOnly);
+    picker.setSupportedSchemes({QStringLiteral("file")});
     picker.setLabelText(QFileDialog::LookIn, prompt);
-    if (picker.exec() != QDialog::Accepted || picker.selectedFiles().isEmpty())
+    if (picker.exec() != QDialog::Accepted || picker.selectedUrls().isEmpty())
         return QString();
-    return picker.selectedFiles().constFirst();
+    return pathFromFileUrl(picker.selectedUrls().constFirst());
 }

@@ -1,12 +1,12 @@
 #include "platform/renamefile.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/filenames.h"
 
 namespace {
 
@@ -28,15 +28,21 @@ void setRenameNoReplaceCallForTests(RenameNoReplaceCall call)
 
 FsResult renameNoReplace(const QString &from, const QString &to)
 {
-    const QByteArray src = QFile::encodeName(from);
+    const std::optional<QByteArray> src = kernelPath(from), dst = kernelPath(to);
+    if (!src || !dst)
+        return FsResult::fromErrno(EINVAL);
     if (from == to) {
         // The kernel would report the target as existing; the name is simply kept, as long
         // as there is a file to keep it.
         struct stat st;
-        return ::lstat(src.constData(), &st) == 0 ? FsResult::success()
-                                                  : FsResult::fromErrno(errno);
+        return ::lstat(src->constData(), &st) == 0 ? FsResult::success()
+                                                   : FsResult::fromErrno(errno);
     }
-    const QByteArray dst = QFile::encodeName(to);
+    return renameBytesNoReplace(*src, *dst);
+}
+
+FsResult renameBytesNoReplace(const QByteArray &src, const QByteArray &dst)
+{
     if (kernelRenameNoReplace(src.constData(), dst.constData()) == 0)
         return FsResult::success();
     const int err = errno;

@@ -1,11 +1,12 @@
 #include "platform/smallfile.h"
 
-#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/filenames.h"
 
 namespace {
 
@@ -23,7 +24,10 @@ SmallFile other()
 
 SmallFile readSmallFile(const QString &path, qint64 maxBytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const std::optional<QByteArray> kernelName = kernelPath(path);
+    if (!kernelName)
+        return other();
+    const QByteArray &name = *kernelName;
     struct stat st {};
     // Looked at before it is opened: opening a device can have effects of its own.
     if (::stat(name.constData(), &st) != 0)
@@ -57,4 +61,32 @@ SmallFile readSmallFile(const QString &path, qint64 maxBytes)
     }
     ::close(fd);
     return file;
+}
+
+bool writeSmallFile(const QString &path, const QByteArray &content)
+{
+    const std::optional<QByteArray> name = kernelPath(path);
+    if (!name)
+        return false;
+    const qsizetype slash = name->lastIndexOf('/');
+    QByteArray temporary = name->left(slash + 1) + '.' + name->mid(slash + 1) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file written anew keeps the permissions the old one had.
+    struct stat old {};
+    bool ok = ::fchmod(fd, ::stat(name->constData(), &old) == 0 ? old.st_mode & 07777 : 0644) == 0;
+    for (qsizetype done = 0; ok && done < content.size();) {
+        const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        done += ok ? n : 0;
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.constData(), name->constData()) == 0;
+    if (!ok)
+        ::unlink(temporary.constData());
+    return ok;
 }

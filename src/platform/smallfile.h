@@ -18,3 +18,8 @@ struct SmallFile {
 };
 
 SmallFile readSmallFile(const QString &path, qint64 maxBytes);
+
+// Writes a file whole: a hidden temporary file in the same folder, brought to the disk, then
+// renamed over the old one, so that a crash never leaves half a file. False when it cannot be
+// written, the old file (if any) untouched.
+bool writeSmallFile(const QString &path, const QByteArray &content);

@@ -1,5 +1,7 @@
 #include "walk/entrylist.h"
 
+#include "platform/filenames.h"
+
 #include <QFocusEvent>
 
 #include <algorithm>
@@ -14,8 +16,10 @@ QVariant EntryModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= texts_.size())
         return QVariant();
+    // Shown with the bytes of a name that are not UTF-8 escaped, so that two names never look
+    // the same; the entry itself stays the exact name.
     if (role == Qt::DisplayRole)
-        return texts_[index.row()];
+        return visibleFileName(texts_[index.row()]);
     return extraRoles_ ? extraRoles_(index.row(), role) : QVariant();
 }
 

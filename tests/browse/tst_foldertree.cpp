@@ -8,6 +8,7 @@
 
 #include "browse/filelisting.h"
 #include "browse/foldertree.h"
+#include "platform/filenames.h"
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;
@@ -25,11 +26,13 @@ QStringList childNames(FolderTreeModel &model, const QModelIndex &parent)
     return names;
 }
 
-// Folders b10, b2, B1, .hidden and a link to b2, a plain file, a link to it, a dangling link.
+// Folders b10, b2, B1, .hidden, one named in GBK and a link to b2, a plain file, a link to it,
+// a dangling link.
 void makeMixedFolder(const QString &root)
 {
     for (const char *sub : {"b10", "b2", "B1", ".hidden"})
         QDir(root).mkdir(QLatin1String(sub));
+    makeFile(root + u'/' + decodeFileName("\xb9\xa4") + u"/inside.txt"_s);
     makeFile(root + u"/file.txt"_s);
     QFile::link(root + u"/b2"_s, root + u"/link-to-b2"_s);
     QFile::link(root + u"/file.txt"_s, root + u"/link-to-file"_s);
@@ -49,8 +52,10 @@ private Q_SLOTS:
         FolderTreeModel model;
         const QModelIndex folder = model.index(root.path());
         QCOMPARE(model.filePath(folder), root.path());
-        QCOMPARE(childNames(model, folder), (QStringList{"B1", "b2", "b10", "link-to-b2"}));
+        // A name that is not UTF-8 shows its bytes escaped, and its path keeps them exactly.
+        QCOMPARE(childNames(model, folder), (QStringList{"B1", "b2", "b10", "link-to-b2", "\\xB9\\xA4"}));
         QCOMPARE(model.filePath(model.index(3, 0, folder)), root.path() + u"/link-to-b2"_s);
+        QCOMPARE(model.filePath(model.index(4, 0, folder)), root.path() + u'/' + decodeFileName("\xb9\xa4"));
         QCOMPARE(model.index(u"/"_s), model.index(0, 0));
         QCOMPARE(model.filePath(model.index(0, 0)), u"/"_s);
         QVERIFY(!model.index(u"tmp"_s).isValid());   // relative paths name nothing
@@ -63,6 +68,7 @@ private Q_SLOTS:
         QTest::newRow("deep folder") << u"/a/b/c"_s << true;
         QTest::newRow("trailing separator") << u"/a/b/"_s << true;
         QTest::newRow("through a link") << u"/link-to-b2"_s << true;
+        QTest::newRow("named in GBK") << u"/"_s + decodeFileName("\xb9\xa4") << true;
         QTest::newRow("missing") << u"/a/none"_s << false;
         QTest::newRow("a file") << u"/file.txt"_s << false;
         QTest::newRow("hidden") << u"/.hidden"_s << false;

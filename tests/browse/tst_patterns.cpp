@@ -6,9 +6,12 @@
 
 #include "browse/patterns.h"
 #include "platform/filelookup.h"
+#include "platform/filenames.h"
 #include "testwindow.h"
 
 Q_DECLARE_METATYPE(LookupKind)
+
+using namespace Qt::StringLiterals;
 
 class TstPatterns : public QObject {
     Q_OBJECT
@@ -38,6 +41,9 @@ private Q_SLOTS:
             QTest::newRow(qPrintable(QStringLiteral("%1 ~ %2").arg(QString::fromUtf8(r.patterns),
                                                                    QString::fromUtf8(r.name))))
                 << QString::fromUtf8(r.patterns) << QString::fromUtf8(r.name) << r.matches;
+        // Bytes that are not UTF-8 are characters like any other.
+        QTest::newRow("*.jpg ~ GBK name") << u"*.JPG"_s << decodeFileName("\xb2\xe2.jpg") << true;
+        QTest::newRow("?.txt ~ one stray byte") << u"?.txt"_s << decodeFileName("\xff.txt") << true;
     }
 
     void matching()
@@ -50,7 +56,9 @@ private Q_SLOTS:
 
     void findFirst_data()
     {
-        QTest::addColumn<QString>("path");   // relative to a folder prepared below; "/" starts absolute
+        // Relative to a folder prepared below; "/" starts absolute, "./" is passed on as it is
+        // while that folder is the working folder.
+        QTest::addColumn<QString>("path");
         QTest::addColumn<LookupKind>("kind");
         QTest::addColumn<bool>("found");
         const auto any = LookupKind::Any;
@@ -79,6 +87,12 @@ private Q_SLOTS:
         QTest::newRow("inside a subfolder") << "sub/inner.*" << plain << true;
         QTest::newRow("missing folder") << "/no/such/folder/*.*" << plain << false;
         QTest::newRow("empty") << "" << any << false;
+        QTest::newRow("relative, even where it is") << "./seen.txt" << any << false;
+        QTest::newRow("NUL cuts nothing short") << u"seen.txt"_s + QChar(0) + u"x"_s << any << false;
+        QTest::newRow("name not UTF-8") << decodeFileName("\xb2\xe2.png") << plain << true;
+        QTest::newRow("another stray byte") << decodeFileName("\xfe.txt") << plain << false;
+        QTest::newRow("U+FFFD is not a stray byte") << u"\uFFFD.txt"_s << plain << false;
+        QTest::newRow("wildcard after a stray byte") << decodeFileName("\xb2*") << plain << true;
     }
 
     void findFirst()
@@ -89,10 +103,16 @@ private Q_SLOTS:
         QTemporaryDir dir;
         for (const char *n : {"seen.txt", ".hidden", "a;b.txt", "sub/inner.txt"})
             makeFile(dir.filePath(QString::fromUtf8(n)));
+        for (const QByteArray &n : {"\xb2\xe2.png"_ba, "\xff.txt"_ba})
+            makeRawFile(dir.path(), n);
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("seen.txt")), dir.filePath(QStringLiteral("link.txt"))));
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("dangling"))));
-        const QString full = path.isEmpty() || path.startsWith(u'/') ? path : dir.filePath(path);
-        QCOMPARE(::findFirst(full, kind), found);
+        const QString full = path.isEmpty() || path.startsWith(u'/') || path.startsWith(u"./") ? path : dir.path() + u'/' + path;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const bool result = ::findFirst(full, kind);
+        QDir::setCurrent(before);
+        QCOMPARE(result, found);
     }
 };
 

@@ -1,13 +1,17 @@
 // Deleting, moving and copying the selected files of either list, on real folders.
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
 #include <cerrno>
+#include <sys/xattr.h>
 
+#include "platform/filenames.h"
 #include "platform/fileops.h"
+#include "platform/renamefile.h"
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;
@@ -19,6 +23,43 @@ using Box = FakeDialogs::Box;
 struct HookGuard {
     ~HookGuard() { setFileStepHook({}); }
 };
+
+struct InFolder {
+    explicit InFolder(const QString &folder) : old(QDir::currentPath()) { QDir::setCurrent(folder); }
+    ~InFolder() { QDir::setCurrent(old); }
+    QString old;
+};
+
+// Every entry under a folder with its contents.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> all;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        all.insert(path, it.fileInfo().isDir() ? QByteArray("<folder>") : contentOf(path));
+    }
+    return all;
+}
+
+// One file operation of the platform: on `path`, or, for "... onto", from notes.txt onto it.
+FsResult runOperation(const QString &op, const QString &path, const QString &folder)
+{
+    const QString notes = folder + u"/notes.txt"_s, elsewhere = folder + u"/sub/notes.txt"_s;
+    if (op == u"rename")
+        return renameNoReplace(path, folder + u"/renamed.txt"_s);
+    if (op == u"move")
+        return moveFile(path, elsewhere);
+    if (op == u"copy")
+        return copyFileReplacing(path, elsewhere);
+    if (op == u"delete")
+        return deletePath(path);
+    if (op == u"rename onto")
+        return renameNoReplace(notes, path);
+    if (op == u"move onto")
+        return moveFile(notes, path);
+    return copyFileReplacing(notes, path);
+}
 
 } // namespace
 
@@ -57,23 +98,30 @@ private Q_SLOTS:
         QCOMPARE(w.dialogs.boxes.last(), (Box{"OK！", "提示：", Dialogs::Buttons::Ok, Dialogs::Icon::Information}));
     }
 
-    // An entry goes only when its file went; the failures are reported after the walk.
+    // An entry goes only when its file went; the failures are reported after the walk. Entries
+    // that name no file as given (relative, holding NUL, ending in a separator, too long)
+    // touch nothing, not even the working folder's keep.txt.
     void deleteFailureKeepsEntryAndIsReported()
     {
         QTemporaryDir dir;
         const QString gone = dir.path() + u"/gone.txt"_s, folder = dir.path() + u"/full"_s;
         makeFile(folder + u"/inside.txt"_s);
         const QString locked = makeFile(dir.path() + u"/locked.txt"_s), plain = makeFile(dir.path() + u"/plain.txt"_s);
+        const QString keep = makeFile(dir.path() + u"/keep.txt"_s);
+        const QStringList unnamed{u"keep.txt"_s, keep + QChar(0) + u".bak"_s, keep + u'/',
+                                  dir.path() + u"/a"_s.repeated(2100) + u"/keep.txt"_s};
+        const InFolder in(dir.path());
         TestWindow w(dir.path());
-        setEntries(w->List1, {gone, folder, locked, plain}, {0, 1, 2, 3});
+        setEntries(w->List1, unnamed + QStringList{gone, folder, locked, plain}, {0, 1, 2, 3, 4, 5, 6, 7});
         w->ActiveList = 1;
         setFileStepHook([&](FileStep, const QString &p) { return p == locked ? EACCES : 0; });
         HookGuard guard;
         w->Command1_Click();
-        QCOMPARE(entries(w->List1), (QStringList{folder, locked}));
+        QCOMPARE(entries(w->List1), (unnamed + QStringList{folder, locked}));
         QVERIFY(QFile::exists(folder + u"/inside.txt"_s) && QFile::exists(locked) && !QFile::exists(plain));
+        QVERIFY(QFile::exists(keep));
         const QString report = w.dialogs.boxes.last().text;
-        QVERIFY2(report.startsWith(u"2 个文件未能删除，第一个是：\r\n"_s + locked + u"\r\n13\r\n"_s), qPrintable(report));
+        QVERIFY2(report.startsWith(u"6 个文件未能删除，第一个是：\r\n"_s + locked + u"\r\n13\r\n"_s), qPrintable(report));
     }
 
     void deleteTakesThePathLiterally()
@@ -83,8 +131,91 @@ private Q_SLOTS:
         QVERIFY(QFile::link(target, link));
         QVERIFY(deletePath(link).ok());
         QVERIFY(!QFileInfo(link).isSymLink());
-        QVERIFY(!deletePath(dir.path() + u"/*.txt"_s).ok());
+        deletePath(dir.path() + u"/*.txt"_s);
         QVERIFY(QFile::exists(target));
+    }
+
+    // Names that differ only in bytes that are not UTF-8, and a name really holding U+FFFD:
+    // each operation acts on the one file named and leaves its look-alikes as they were.
+    void operationsActOnTheNamedFile_data()
+    {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QByteArray>("name");
+        for (const char *op : {"rename", "move", "copy", "delete"})
+            for (const QByteArray &name : {"\xb2\xe2\xca\xd4.jpg"_ba, "\xff.txt"_ba, "\xfe.txt"_ba, "\xef\xbf\xbd.txt"_ba})
+                QTest::addRow("%s %s", op, name.toHex().constData()) << QString::fromLatin1(op) << name;
+    }
+
+    void operationsActOnTheNamedFile()
+    {
+        QFETCH(QString, op);
+        QFETCH(QByteArray, name);
+        QTemporaryDir dir;
+        QList<QByteArray> names{"sub", "\xb2\xe2\xca\xd4.jpg", "\xef\xbf\xbd.txt", "\xfe.txt", "\xff.txt"};
+        for (const QByteArray &n : names.mid(1))
+            makeRawFile(dir.path(), n, n);
+        QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+        const FsResult r = runOperation(op, dir.path() + u'/' + decodeFileName(name), dir.path());
+        QVERIFY2(r.ok(), qPrintable(r.description));
+        if (op != u"copy")
+            names.removeOne(name);
+        if (op == u"rename")
+            names << "renamed.txt";
+        std::sort(names.begin(), names.end());
+        QCOMPARE(rawNamesIn(dir.path()), names);
+        const QString moved = dir.path() + (op == u"rename" ? u"/renamed.txt"_s : u"/sub/notes.txt"_s);
+        QCOMPARE(contentOf(moved), op == u"delete" ? "<missing>"_ba : name);
+    }
+
+    // Paths that no file can have, or that would be read from the working folder: refused or
+    // reported, and nothing touched, also not the working folder's notes.txt. Only a name
+    // missing from a folder that is there counts as deleted.
+    void pathsThatNameNoFileTouchNothing_data()
+    {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("path");   // "{d}" is the test's folder, also the working folder
+        QTest::addColumn<int>("error");      // -1: any failure
+        const struct {
+            const char *kind;
+            QString path;
+            int error;
+        } kinds[] = {
+            {"relative", u"notes.txt"_s, EINVAL},
+            {"NUL", u"{d}/notes.txt"_s + QChar(0) + u".bak"_s, EINVAL},
+            {"escapes spelling UTF-8", u"{d}/"_s + QChar(0xDCC3) + QChar(0xDCA9) + u".txt"_s, EINVAL},
+            {"lone surrogate", u"{d}/notes"_s + QChar(0xD800) + u".txt"_s, EINVAL},
+            {"trailing separator", u"{d}/notes.txt/"_s, -1},
+            {"over PATH_MAX", u"{d}/"_s + u"a/"_s.repeated(2100) + u"notes.txt"_s, ENAMETOOLONG},
+        };
+        for (const char *op : {"rename", "move", "copy", "delete", "rename onto", "move onto", "copy onto"}) {
+            for (const auto &k : kinds) {
+                const bool onto = QByteArray(op).endsWith("onto");
+                QTest::addRow("%s %s", op, k.kind)
+                    << QString::fromLatin1(op) << QString(k.path).replace(u"notes"_s, onto ? u"moved"_s : u"notes"_s) << k.error;
+            }
+        }
+        QTest::newRow("delete a name already gone") << u"delete"_s << u"{d}/gone.txt"_s << 0;
+        QTest::newRow("delete in a missing folder") << u"delete"_s << u"{d}/gone/notes.txt"_s << ENOENT;
+        QTest::newRow("delete a folder") << u"delete"_s << u"{d}/sub"_s << EISDIR;
+    }
+
+    void pathsThatNameNoFileTouchNothing()
+    {
+        QFETCH(QString, op);
+        QFETCH(QString, path);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        makeFile(dir.path() + u"/notes.txt"_s, "notes");
+        makeFile(dir.path() + u"/é.txt"_s, "é");
+        makeFile(dir.path() + u"/sub/keep.txt"_s, "keep");
+        const InFolder in(dir.path());
+        const QMap<QString, QByteArray> before = snapshot(dir.path());
+        const FsResult r = runOperation(op, QString(path).replace(u"{d}"_s, dir.path()), dir.path());
+        QCOMPARE(snapshot(dir.path()), before);
+        if (error < 0)
+            QVERIFY(!r.ok());
+        else
+            QCOMPARE(r.number, error);
     }
 
     // The question comes first, even before the list is found empty; No deletes nothing. The
@@ -213,6 +344,25 @@ private Q_SLOTS:
         QCOMPARE(moveFile(dst, shm.path() + u"/y.bin"_s).number, EACCES);
         QVERIFY(QFile::exists(dst));
         QCOMPARE(QDir(shm.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.bin"});
+    }
+
+    // Across file systems a moved file keeps its user attributes (its ACLs travel the same way).
+    void moveAcrossFileSystemsKeepsAttributes()
+    {
+        QTemporaryDir disk, shm(u"/dev/shm/quillmere-XXXXXX"_s);
+        for (const QTemporaryDir *d : {&disk, &shm})
+            if (!d->isValid() || ::setxattr(encodeFileName(d->path()).constData(), "user.probe", "1", 1, 0) != 0)
+                QSKIP("needs two file systems that both take user extended attributes: /dev/shm (tmpfs, "
+                      "Linux 6.6 and later) and the temporary folder's");
+        const QString src = makeRawFile(shm.path(), "\xb2\xe2\xca\xd4.jpg", "photo");
+        QCOMPARE(::setxattr(encodeFileName(src).constData(), "user.xdg.comment", "拍于北京", 12, 0), 0);
+        const QString dst = disk.path() + src.mid(shm.path().size());
+        QVERIFY(moveFile(src, dst).ok());
+        QVERIFY(rawNamesIn(shm.path()).isEmpty());
+        QCOMPARE(contentOf(dst), "photo");
+        QByteArray value(64, '\0');
+        value.truncate(std::max<ssize_t>(0, ::getxattr(encodeFileName(dst).constData(), "user.xdg.comment", value.data(), 64)));
+        QCOMPARE(value, "拍于北京");
     }
 };
 

@@ -2,9 +2,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/filenames.h"
 #include "walk/listedits.h"
 
 TestWindow::TestWindow(const QString &savedFolder)
@@ -26,10 +32,15 @@ bool TestWindow::showActive()
 
 QString makeFile(const QString &path, const QByteArray &content)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(content);
+    // By the path's exact bytes, so that folders and files may have names that are not UTF-8.
+    const QByteArray bytes = encodeFileName(path);
+    for (qsizetype slash = bytes.indexOf('/', 1); slash > 0; slash = bytes.indexOf('/', slash + 1))
+        ::mkdir(bytes.left(slash).constData(), 0755);
+    const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(fd, content.constData(), size_t(content.size()));
+        ::close(fd);
+    }
     return path;
 }
 
@@ -65,11 +76,39 @@ QList<int> selectedRows(const EntryList *list)
 
 QByteArray contentOf(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    // By the path's exact bytes: QFile would read another file for a name that is not UTF-8.
+    const int fd = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QByteArray("<missing>");
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return QByteArray("<missing>");
+    }
+    return f.readAll();
 }
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+QString makeRawFile(const QString &folder, const QByteArray &name, const QByteArray &content)
+{
+    return makeFile(folder + u'/' + decodeFileName(name), content);
+}
+
+QList<QByteArray> rawNamesIn(const QString &folder)
+{
+    QList<QByteArray> names;
+    if (DIR *dir = ::opendir(encodeFileName(folder).constData())) {
+        while (const dirent *e = ::readdir(dir)) {
+            const QByteArray name(e->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }

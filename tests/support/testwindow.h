@@ -39,9 +39,16 @@ void selectRow(EntryList *list, int row, bool selected = true);
 // The selected rows of a list, top to bottom.
 QList<int> selectedRows(const EntryList *list);
 
-// Writes a file (parent folders made as needed) and returns its path.
+// Writes a file (parent folders made as needed) and returns its path; any name is taken
+// exactly, also one that is not UTF-8.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));
 // A file's bytes, or "<missing>".
 QByteArray contentOf(const QString &path);
 // The names of the files (not folders) in a folder, by name.
 QStringList filesIn(const QString &folder);
+
+// Writes a file whose name is the given bytes, as a camera or an archive from another system
+// leaves it, and returns its path as the program carries it.
+QString makeRawFile(const QString &folder, const QByteArray &name, const QByteArray &content = QByteArray("x"));
+// The names of everything in a folder as the bytes they are, sorted; "." and ".." left out.
+QList<QByteArray> rawNamesIn(const QString &folder);

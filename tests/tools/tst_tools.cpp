@@ -17,6 +17,8 @@
 
 #include "pageserver.h"
 #include "platform/displaypower.h"
+#include "platform/filenames.h"
+#include "platform/processstart.h"
 #include "testwindow.h"
 #include "tools/form3.h"
 #include "tools/form5.h"
@@ -78,12 +80,21 @@ qint64 longestStall(const std::function<bool()> &done, int timeoutMs)
     return longest;
 }
 
-// The launcher lists the programs of the working directory, the folder the program starts in.
+// The launcher lists the programs of the working directory, the folder the program starts in;
+// entered by its exact bytes, since its name need not be UTF-8.
 struct InFolder {
-    explicit InFolder(const QString &folder) : old(QDir::currentPath()) { QDir::setCurrent(folder); }
+    explicit InFolder(const QString &folder) : old(QDir::currentPath())
+    {
+        [[maybe_unused]] const int entered = ::chdir(encodeFileName(folder).constData());
+    }
     ~InFolder() { QDir::setCurrent(old); }
     QString old;
 };
+
+void setMode(const QString &path, mode_t mode)
+{
+    ::chmod(encodeFileName(path).constData(), mode);
+}
 
 } // namespace
 
@@ -255,21 +266,22 @@ private Q_SLOTS:
     }
 
     // The programs of the start folder are read when the launcher is made; a double click
-    // starts one, and a start that fails says which.
+    // starts one, and a start that fails says which. The folder's name and a program's are
+    // not UTF-8 (GBK): both are listed and started as the very bytes they are.
     void launcherListsAndStartsThePrograms()
     {
         QTemporaryDir dir;
-        const QString d = dir.path();
-        for (const char *name : {"a.exe", "b.exe", "x.ink", "notes.txt", "C.EXE", ".hidden.exe", "tool"})
-            makeFile(d + u'/' + QLatin1String(name));
-        QFile::setPermissions(d + u"/tool"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir(d).mkdir(u"folder.exe"_s));
+        const QString d = dir.path() + u'/' + decodeFileName("\xb9\xa4\xbe\xdf"), gbk = decodeFileName("\xb2\xe2.exe");
+        for (const QString &name : {u"a.exe"_s, u"b.exe"_s, u"x.ink"_s, u"notes.txt"_s, u"C.EXE"_s, u".hidden.exe"_s, u"tool"_s, gbk})
+            makeFile(d + u'/' + name);
+        setMode(d + u"/tool"_s, 0700);
+        makeFile(d + u"/folder.exe/inside"_s);
         InFolder in(d);
         TestWindow w;
         w->mnVarrowSoft->trigger();
         QPointer<Form3> f = openWindow<Form3>();
         QVERIFY(QTest::qWaitForWindowExposed(f));
-        const QStringList programs{"a.exe", "b.exe", "C.EXE", "tool", "x.ink"};
+        const QStringList programs{"a.exe", "b.exe", "C.EXE", "tool", "x.ink", gbk};
         QCOMPARE(entries(f->File1), programs);
         makeFile(d + u"/new.exe"_s);
         w->mnVarrowSoft->trigger();
@@ -282,16 +294,45 @@ private Q_SLOTS:
         const QRect r = f->File1->visualRect(f->File1->model()->index(1, 0));
         QTest::mouseClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
         QTest::mouseDClick(f->File1->viewport(), Qt::LeftButton, {}, r.center());
-        const QString path = QDir::currentPath() + u"/b.exe"_s;
-        QCOMPARE(w.desktop.calls, (QList<Call>{{"start", path}}));
+        f->File1->setCurrentRow(5);
+        f->File1_DblClick();
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"start", d + u"/b.exe"_s}, {"start", d + u'/' + gbk}}));
         w.desktop.succeed = false;
         f->File1_DblClick();
-        QCOMPARE(w.dialogs.texts(), QStringList{u"无法启动："_s + path});
+        QCOMPARE(w.dialogs.texts(), QStringList{u"无法启动："_s + visibleFileName(d + u'/' + gbk)});
 
         f->close();
         QTRY_VERIFY(f.isNull());
         w->mnVarrowSoft->trigger();
         QVERIFY(entries(openWindow<Form3>()->File1).contains(u"new.exe"_s));
+    }
+
+    // The real start executes the path's exact bytes, with no shell to read the "$(x)" in
+    // the name, and tells a file that cannot be run from one that started.
+    void startRunsTheExactProgram_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("error");
+        const QByteArray script = "#!/bin/sh\necho started > \"$0.ran\"\n";
+        QTest::newRow("script with a GBK name") << "\xb2\xe2 $(x).sh"_ba << script << 0755 << 0;
+        QTest::newRow("no execute bit") << "\xb2\xe2.sh"_ba << script << 0644 << EACCES;
+        QTest::newRow("not a program") << "\xb2\xe2.exe"_ba << "MZ"_ba << 0755 << ENOEXEC;
+    }
+
+    void startRunsTheExactProgram()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, content);
+        QFETCH(int, mode);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString program = makeFile(dir.path() + u'/' + decodeFileName(name), content);
+        setMode(program, mode_t(mode));
+        QCOMPARE(startDetached(program).number, error);
+        if (error == 0)
+            QTRY_COMPARE(contentOf(program + u".ran"_s), "started\n");
     }
 
     // The help and display commands only hand off: the list is as it was, and the homepage is
