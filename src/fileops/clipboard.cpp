@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QMimeData>
 
 #include "app/appinfo.h"
 #include "fileops/pathlist.h"
@@ -17,16 +18,36 @@ QClipboard *clipboard()
     return QGuiApplication::clipboard();
 }
 
+// The program's own format beside the text: the paths exactly, whatever their names hold.
+const QString kExactPaths = QStringLiteral("application/x-quillmere-paths");
+
 // Another program may hold the clipboard; reading back what was put there tells.
 void putOnClipboard(Form1 &w, const QStringList &paths)
 {
     const QString text = clipboardListText(paths);
     QClipboard *board = clipboard();
-    if (board)
-        board->setText(text);
+    if (board) {
+        auto *data = new QMimeData;
+        data->setText(text);
+        data->setData(kExactPaths, exactPathList(paths));
+        board->setMimeData(data);
+    }
     if (!board || board->text() != text)
         w.MsgBox(QStringLiteral("无法把列表放到剪贴板！"), QString(), Dialogs::Buttons::Ok,
                  Dialogs::Icon::Warning);
+}
+
+// The pieces of the clipboard's text, or the exact paths the program put there with it while
+// the text is still what it wrote for them.
+QStringList clipboardPieces(const QString &text)
+{
+    if (const QMimeData *data = clipboard() ? clipboard()->mimeData() : nullptr;
+        data && data->hasFormat(kExactPaths)) {
+        const QStringList exact = pathsFromExactList(data->data(kExactPaths));
+        if (!exact.isEmpty() && clipboardListText(exact) == text)
+            return exact + QStringList{QString()};   // as the text's final CR LF leaves
+    }
+    return splitClipboardList(text);
 }
 
 } // namespace
@@ -77,7 +98,7 @@ void Form1::mnPasteList_Click()
     const HeldOpen held(closeGuard_);
     const QString text = clipboard() ? clipboard()->text() : QString();
     if (!text.isEmpty()) {
-        const QStringList pieces = splitClipboardList(text);
+        const QStringList pieces = clipboardPieces(text);
         ShowProgressBar(int(pieces.size()));
         // The pieces join the list together once the walk is over: one insertion per piece
         // would lay out and repaint the whole list at every yield.

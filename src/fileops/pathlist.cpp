@@ -1,8 +1,31 @@
 #include "fileops/pathlist.h"
 
+#include <QDataStream>
+#include <QIODevice>
+
+#include "platform/filenames.h"
+
 namespace {
 const QString kLineEnd = QStringLiteral("\r\n");
+
+// Whether a path goes into the text as it stands: no character that stands for a byte, and
+// no line break that would split it.
+bool plainText(const QString &path)
+{
+    const qsizetype n = path.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = path[i];
+        if (c == u'\r' || c == u'\n')
+            return false;
+        if (c.isHighSurrogate() && i + 1 < n && path[i + 1].isLowSurrogate())
+            ++i;   // a character beyond U+FFFF, written as a pair
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
 }
+
+} // namespace
 
 QString clipboardListText(const QStringList &paths)
 {
@@ -12,10 +35,26 @@ QString clipboardListText(const QStringList &paths)
     QString text;
     text.reserve(size);
     for (const QString &p : paths) {
-        text += p;
+        text += plainText(p) ? p : visibleFileName(p);
         text += kLineEnd;
     }
     return text;
+}
+
+QByteArray exactPathList(const QStringList &paths)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out << paths;
+    return data;
+}
+
+QStringList pathsFromExactList(const QByteArray &data)
+{
+    QStringList paths;
+    QDataStream in(data);
+    in >> paths;
+    return in.status() == QDataStream::Ok && in.atEnd() ? paths : QStringList();
 }
 
 QStringList splitClipboardList(const QString &text)

@@ -5,8 +5,15 @@
 
 #include "platform/fsresult.h"
 
-// The clipboard form of a list of paths: every path followed by CR LF, the last one too.
+// The clipboard form of a list of paths: every path followed by CR LF, the last one too. A
+// path that the text cannot carry as it is (bytes of its name that are not UTF-8, a CR or LF
+// in it) is written in its visible form, such bytes as \xB0.
 QString clipboardListText(const QStringList &paths);
+
+// The paths exactly, for the program's own format beside the text; and back. Empty when the
+// data is not a list of paths.
+QByteArray exactPathList(const QStringList &paths);
+QStringList pathsFromExactList(const QByteArray &data);
 
 // The pieces of clipboard text between the CR LF pairs, empty pieces included; a lone CR or
 // LF stays inside its piece.

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/profile.h"
+#include "platform/filenames.h"
 #include "testwindow.h"
 
 #include <sched.h>
@@ -192,6 +193,27 @@ private Q_SLOTS:
             QCOMPARE(entries(w->File1), (QStringList{"a.jpg", "b.jpg"}));
         QVERIFY(w->close());
         QCOMPARE(readProfileString(w.iniPath(), kPath, kValue).value_or(QStringLiteral("<none>")), shown);
+    }
+
+    // A folder whose name is not UTF-8 comes back exactly; the file stays UTF-8 for any other
+    // reader, with the folder in its visible form, and a value edited by hand wins.
+    void folderNotUtf8IsSavedAndRestoredExactly()
+    {
+        QTemporaryDir tmp;
+        const QString folder = decodeFileName(QFile::encodeName(tmp.path()) + "/\xb2\xe2 \xff");
+        QCOMPARE(::mkdir(encodeFileName(folder).constData(), 0700), 0);
+        TestWindow w;
+        w->setDir1(folder);
+        QVERIFY(w->close());
+        const QByteArray content = contentOf(w.iniPath());
+        QCOMPARE(QString::fromUtf8(content).toUtf8(), content);
+        QVERIFY2(content.contains("value=" + QFile::encodeName(tmp.path()) + "/\\xB2\\xE2 \\xFF\n"), content.constData());
+        QCOMPARE(Form1(w.dialogs, w.desktop, w.appDir()).dir1Path(), folder);
+        QFile ini(w.iniPath());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray(content).replace("\\xFF", "\\xFE"));
+        ini.close();
+        QCOMPARE(Form1(w.dialogs, w.desktop, w.appDir()).dir1Path(), tmp.path());
     }
 
     // A copy whose folder can be written keeps its file there, even beside a copy in the

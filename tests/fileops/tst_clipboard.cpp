@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "fileops/pathlist.h"
+#include "platform/filenames.h"
 #include "testwindow.h"
 
 class TstClipboard : public QObject {
@@ -25,6 +26,28 @@ private Q_SLOTS:
         w->mnCopyList_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), dir.path() + "/x.jpg\r\n");
         QVERIFY(w.dialogs.boxes.isEmpty());
+    }
+
+    // Names that the text cannot carry (bytes that are not UTF-8, a line break) are written
+    // there visibly, and come back exactly from the program's own format, one entry each.
+    void copyThenPasteKeepsEveryNameExact()
+    {
+        const QStringList paths{decodeFileName("/p/\xb2\xe2\xca\xd4.jpg"), "/p/a\r\nb.txt", "/p/ok 中.txt",
+                                decodeFileName("/p/\xff.txt"), "/p/\U0001F600.txt"};
+        TestWindow w;
+        setEntries(w->List1, paths, {0, 1, 2, 3, 4});
+        w->ActiveList = 1;
+        w->mnCopyList_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 "/p/\\xB2\\xE2\\xCA\\xD4.jpg\r\n/p/a\\x0D\\x0Ab.txt\r\n/p/ok 中.txt\r\n/p/\\xFF.txt\r\n/p/\U0001F600.txt\r\n");
+        w->List1->clear();
+        w->mnPasteList_Click();
+        QCOMPARE(entries(w->List1), paths);
+        // Text from elsewhere is taken as it reads.
+        QGuiApplication::clipboard()->setText(clipboardListText(paths));
+        w->List1->clear();
+        w->mnPasteList_Click();
+        QCOMPARE(w->List1->text(0), "/p/\\xB2\\xE2\\xCA\\xD4.jpg");
     }
 
     void copyWithNothingSelectedLeavesTheClipboard()

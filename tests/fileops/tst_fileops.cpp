@@ -24,12 +24,6 @@ struct HookGuard {
     ~HookGuard() { setFileStepHook({}); }
 };
 
-struct InFolder {
-    explicit InFolder(const QString &folder) : old(QDir::currentPath()) { QDir::setCurrent(folder); }
-    ~InFolder() { QDir::setCurrent(old); }
-    QString old;
-};
-
 // Every entry under a folder with its contents.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {

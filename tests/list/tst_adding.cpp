@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/appinfo.h"
+#include "platform/filenames.h"
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;
@@ -81,8 +82,9 @@ private Q_SLOTS:
         QCOMPARE(w.dialogs.texts(), (QStringList{kListFull.arg(2), kListFull.arg(1)}));
     }
 
-    // Local paths, folders too, become entries in delivery order, even when already listed;
-    // web addresses and text that looks like a path are not files to rename.
+    // Local paths, folders too, become entries in delivery order, even when already listed, with
+    // the exact bytes of their names; web addresses, text that looks like a path and a path
+    // holding an encoded separator are not files to rename.
     void dropsAddOnlyLocalPaths()
     {
         QTemporaryDir dir;
@@ -90,17 +92,22 @@ private Q_SLOTS:
         const QString a = makeFile(dir.path() + u"/a.txt"_s);
         const QString sub = dir.path() + u"/sub"_s;
         QVERIFY(QDir().mkpath(sub));
+        const QString gbk = makeRawFile(dir.path(), "\xb2\xe2.txt");
+        const auto exactUrl = [](const QString &path) {
+            return QUrl::fromEncoded("file://" + encodeFileName(path).toPercentEncoding("/"));
+        };
         TestWindow w;
         w->List1->addEntry(a);
         QMimeData files, text, web;
         files.setUrls({QUrl::fromLocalFile(b), QUrl::fromLocalFile(sub), QUrl(u"https://example.org/x"_s),
+                       exactUrl(gbk), QUrl::fromEncoded("file://" + QFile::encodeName(a) + "%2F..%2Fx"),
                        QUrl::fromLocalFile(a)});
         QVERIFY(dropOnList(*w, &files));
         text.setText(u"/etc/hostname\r\n/etc/passwd\r\n"_s);
         web.setUrls({QUrl(u"https://example.org/a.txt"_s)});
         QVERIFY(!dropOnList(*w, &text));
         QVERIFY(!dropOnList(*w, &web));
-        QCOMPARE(entries(w->List1), (QStringList{a, b, sub, a}));
+        QCOMPARE(entries(w->List1), (QStringList{a, b, sub, gbk, a}));
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
 

@@ -88,7 +88,9 @@ private Q_SLOTS:
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
-    // Only plain files stay, found literally or, where the name holds wildcards, by pattern.
+    // Only plain files stay, found literally (by the exact bytes of their names) or, where the
+    // name holds wildcards, by pattern; an entry that is not a full path names no file, even
+    // when the working folder holds one of that name.
     void dropMissingKeepsOnlyPlainFiles()
     {
         QTemporaryDir dir;
@@ -97,12 +99,16 @@ private Q_SLOTS:
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
         makeFile(d + "/pics/a.JPG");
         QVERIFY(QDir(d).mkdir("folder"));
+        const QString gbk = makeRawFile(d, "\xb2\xe2.txt");
+        const QString lookAlike = gbk.left(gbk.size() - 6) + QChar(0xFFFD) + QChar(0xFFFD) + ".txt";
+        const InFolder in(d);
         TestWindow w;
         setEntries(w->List1, {plain, d + "/folder", makeFile(d + "/.hidden"), "/no-such-volume/x.txt", readOnly,
-                              d + "/pics/*.jpg", d + "/pics/*.png", d + "/pics/*.*"},
+                              d + "/pics/*.jpg", d + "/pics/*.png", d + "/pics/*.*", gbk, lookAlike, "plain.txt",
+                              plain + QChar(0) + ".bak"},
                    {4});
         w->Command14_Click();
-        QCOMPARE(entries(w->List1), (QStringList{plain, readOnly, d + "/pics/*.jpg", d + "/pics/*.*"}));
+        QCOMPARE(entries(w->List1), (QStringList{plain, readOnly, d + "/pics/*.jpg", d + "/pics/*.*", gbk}));
         QCOMPARE(selectedRows(w->List1), QList<int>{1});
         QVERIFY(w.dialogs.boxes.isEmpty());
     }

@@ -14,6 +14,7 @@
 
 #include <cerrno>
 
+#include "platform/filenames.h"
 #include "platform/renamefile.h"
 #include "testwindow.h"
 
@@ -205,6 +206,40 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(s.path(n)) || contentOf(s.path(n)) == n.toUtf8());
         QVERIFY(s.w->ProgressBar1->isHidden() && s.w->Command2->isEnabled());
         QCOMPARE(entries(s.w->File1), expectedFiles);
+    }
+
+    // Names that are not UTF-8 come from the pane into the list exactly, are shown escaped, and
+    // are renamed by their exact bytes; a bare name of such bytes is kept byte for byte.
+    void namesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QByteArray>("renamed");
+        QTest::newRow("new base name") << "文件" << "" << QByteArray("\xe6\x96\x87\xe4\xbb\xb6" "0.jpg");
+        QTest::newRow("own bare name, new extension") << "" << ".txt" << QByteArray("\xb2\xe2\xca\xd4.txt");
+    }
+
+    void namesThatAreNotUtf8()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, extension);
+        QFETCH(QByteArray, renamed);
+        QTemporaryDir dir;
+        const QString gbk = makeRawFile(dir.path(), "\xb2\xe2\xca\xd4.jpg", "gbk");
+        makeRawFile(dir.path(), "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd.jpg", "look-alike");
+        TestWindow w(dir.path());
+        selectRow(w->File1, int(entries(w->File1).indexOf(gbk.mid(dir.path().size() + 1))));
+        w->Command7_Click();
+        QCOMPARE(entries(w->List1), QStringList{gbk});
+        const QModelIndex row = w->List1->model()->index(0, 0);
+        QCOMPARE(row.data().toString(), dir.path() + "/\\xB2\\xE2\\xCA\\xD4.jpg");
+        w->Text4->setText(base);
+        w->Text6->setText(extension);
+        w->List1->selectAll();
+        w->Command2_Click();
+        QCOMPARE(w.dialogs.texts(), QStringList{"OK!"});
+        QCOMPARE(contentOf(dir.path() + u'/' + decodeFileName(renamed)), QByteArray("gbk"));
+        QCOMPARE(rawNamesIn(dir.path()), (QList<QByteArray>{renamed, "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd.jpg"}));
     }
 
     void nothingToRename()

@@ -112,3 +112,13 @@ QList<QByteArray> rawNamesIn(const QString &folder)
     std::sort(names.begin(), names.end());
     return names;
 }
+
+InFolder::InFolder(const QString &folder) : old(QDir::currentPath())
+{
+    [[maybe_unused]] const int entered = ::chdir(encodeFileName(folder).constData());
+}
+
+InFolder::~InFolder()
+{
+    QDir::setCurrent(old);
+}

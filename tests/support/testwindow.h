@@ -39,6 +39,13 @@ void selectRow(EntryList *list, int row, bool selected = true);
 // The selected rows of a list, top to bottom.
 QList<int> selectedRows(const EntryList *list);
 
+// Makes a folder the process's working folder (entered by its exact bytes) while it lives.
+struct InFolder {
+    explicit InFolder(const QString &folder);
+    ~InFolder();
+    QString old;
+};
+
 // Writes a file (parent folders made as needed) and returns its path; any name is taken
 // exactly, also one that is not UTF-8.
 QString makeFile(const QString &path, const QByteArray &content = QByteArray("x"));

@@ -80,17 +80,6 @@ qint64 longestStall(const std::function<bool()> &done, int timeoutMs)
     return longest;
 }
 
-// The launcher lists the programs of the working directory, the folder the program starts in;
-// entered by its exact bytes, since its name need not be UTF-8.
-struct InFolder {
-    explicit InFolder(const QString &folder) : old(QDir::currentPath())
-    {
-        [[maybe_unused]] const int entered = ::chdir(encodeFileName(folder).constData());
-    }
-    ~InFolder() { QDir::setCurrent(old); }
-    QString old;
-};
-
 void setMode(const QString &path, mode_t mode)
 {
     ::chmod(encodeFileName(path).constData(), mode);
