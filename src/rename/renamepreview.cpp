@@ -21,7 +21,7 @@ RenamePreview::RenamePreview(Form1 &window)
     window.statusBar()->addPermanentWidget(summary_);
 
     EntryModel *model = list_->entries();
-    model->setExtraRoles([this](int row, int role) { return rowData(row, role); });
+    model->setExtraRoles([this](int row, EntryId id, int role) { return rowData(row, id, role); });
     list_->setItemDelegate(new PreviewDelegate(list_));
 
     for (QLineEdit *field : {window.Text4, window.Text2, window.Text3, window.Text6})
@@ -118,12 +118,11 @@ void RenamePreview::finished()
     }
 }
 
-int RenamePreview::shownRow(int row) const
+// Painting asks for rows while commands may still be adding entries: the list itself is not
+// read here, only the entry's identity as the view gave it.
+int RenamePreview::shownRow(int row, EntryId id) const
 {
-    const QList<EntryId> &ids = list_->entries()->ids();
-    if (row < 0 || row >= ids.size())
-        return -1;
-    if (row < shownIds_.size() && shownIds_[row] == ids[row])
+    if (row >= 0 && row < shownIds_.size() && shownIds_[row] == id)
         return row;
     if (!shownRowOfValid_) {
         shownRowOf_.clear();
@@ -131,14 +130,14 @@ int RenamePreview::shownRow(int row) const
             shownRowOf_.insert(shownIds_[i], i);
         shownRowOfValid_ = true;
     }
-    return shownRowOf_.value(ids[row], -1);
+    return shownRowOf_.value(id, -1);
 }
 
-QVariant RenamePreview::rowData(int row, int role) const
+QVariant RenamePreview::rowData(int row, EntryId id, int role) const
 {
     if (role != Qt::AccessibleDescriptionRole && role != StateRole && role != ShortTextRole)
         return QVariant();
-    const int at = shownRow(row);
+    const int at = shownRow(row, id);
     if (at < 0 || shown_.rows[at].state == RowPreview::State::None)
         return QVariant();
     switch (role) {

@@ -57,8 +57,8 @@ private:
     void startWhenIdle();
     void finished();
     // The row of the shown prediction that holds the entry now at `row`, or -1.
-    int shownRow(int row) const;
-    QVariant rowData(int row, int role) const;
+    int shownRow(int row, EntryId id) const;
+    QVariant rowData(int row, EntryId id, int role) const;
 
     Form1 &window_;
     QPointer<EntryList> list_;   // goes before the preview when the window closes

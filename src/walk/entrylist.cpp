@@ -20,7 +20,7 @@ QVariant EntryModel::data(const QModelIndex &index, int role) const
     // the same; the entry itself stays the exact name.
     if (role == Qt::DisplayRole)
         return visibleFileName(texts_[index.row()]);
-    return extraRoles_ ? extraRoles_(index.row(), role) : QVariant();
+    return extraRoles_ ? extraRoles_(index.row(), ids_[index.row()], role) : QVariant();
 }
 
 int EntryModel::rowOf(EntryId id) const

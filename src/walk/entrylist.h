@@ -59,7 +59,9 @@ public:
 
     // What a row answers for roles other than its text, such as what a rename would make of
     // it; views are told of new answers for all rows with extraRolesChanged.
-    using ExtraRoles = std::function<QVariant(int row, int role)>;
+    // The answer gets the row as the views know it and the entry's identity there, which it
+    // reads without the list being read (entries appended later join no paint).
+    using ExtraRoles = std::function<QVariant(int row, EntryId id, int role)>;
     void setExtraRoles(ExtraRoles answer) { extraRoles_ = std::move(answer); }
     void extraRolesChanged(const QList<int> &roles);
 
