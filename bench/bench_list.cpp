@@ -1,4 +1,3 @@
-#include <QStyledItemDelegate>
 // Figures of the list commands: each command against a bare loop of as many event-loop
 // yields as the command makes, with the window shown.
 #include <algorithm>
@@ -121,11 +120,7 @@ void runList(const BenchOptions &o)
         QDropEvent event(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &event);
     };
-    if (qEnvironmentVariableIsSet("QM_PLAIN")) w->List1->setItemDelegate(new QStyledItemDelegate(w->List1));
-    int paints = 0; struct PC : QObject { int &p; PC(int &p) : p(p) {} bool eventFilter(QObject*, QEvent *e) override { if (e->type() == QEvent::Paint) ++p; return false; } } pc(paints);
-    w->List1->viewport()->installEventFilter(&pc);
     report("drop", fastest([&] { w->List1->clear(); }, drop), n);
-    fprintf(stderr, "paints %d\n", paints);
     if (w->List1->count() != n)
         std::fprintf(stderr, "bench_list: the drop did not add every path\n");
 }
