@@ -1,6 +1,7 @@
 // Adding entries to the rename list: from the file pane with "←", by dropping files, up to
 // the list's limit. Real window, real folders.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
@@ -109,6 +110,31 @@ private Q_SLOTS:
         QVERIFY(!dropOnList(*w, &web));
         QCOMPARE(entries(w->List1), (QStringList{a, b, sub, gbk, a}));
         QVERIFY(w.dialogs.boxes.isEmpty());
+    }
+
+    // A long drop shows its entries while it runs, at display rate: the list is not laid out
+    // and painted again at every yield, whatever reads it meanwhile (the rows' previews do).
+    void longDropRepaintsAtDisplayRate()
+    {
+        TestWindow w;
+        QVERIFY(w.showActive());
+        QByteArray uris;
+        for (int i = 0; i < 30000; ++i)
+            uris += "file:///p/" + QByteArray::number(i) + ".jpg\r\n";
+        QMimeData data;
+        data.setData(u"text/uri-list"_s, uris);
+        int paints = 0;
+        struct Counter : QObject {
+            int &paints;
+            explicit Counter(int &p) : paints(p) {}
+            bool eventFilter(QObject *, QEvent *e) override { paints += e->type() == QEvent::Paint; return false; }
+        } counter(paints);
+        w->List1->viewport()->installEventFilter(&counter);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(dropOnList(*w, &data));
+        QCOMPARE(w->List1->count(), 30000);
+        QVERIFY2(paints <= clock.elapsed() / 10 + 5, qPrintable(QString::number(paints)));
     }
 
     // A source told its files were moved may delete them: a drop is always taken as a copy,
