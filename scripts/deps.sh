@@ -8,6 +8,7 @@ QUILLMERE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets, Network, DBus, Test
   libgumbo-dev                                # HTML5 parser for the recommendation page
   libxext-dev                                 # X11 DPMS for the display standby
+  zlib1g-dev                                  # CRC-32 that checks the undo journals
   fonts-wqy-microhei                          # renders the Simplified Chinese texts
   dbus                                        # private session bus for the desktop hand-off tests
   xvfb xauth x11-utils xdotool                # real-window check
