@@ -10,6 +10,7 @@
 #include "list/entrylist.h"
 #include "list/listedits.h"
 #include "platform/fileops.h"
+#include "rename/runjournal.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ FsResult transferOne(Transfer how, const QString &from, const QString &to)
 
 // The rename list yields per entry while paste stays usable, so the walk goes through
 // ListWalk. A moved entry names the file's new place; a failed move keeps the old text.
-void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTally &tally,
+                        RunJournal &journal)
 {
     const SelectedEntries selected(w.List1);
     ListWalk walk(w.List1, ListWalk::Order::FromTop);
@@ -36,16 +38,19 @@ void transferRenameList(Form1 &w, Transfer how, const QString &target, FailureTa
             const QString from = w.List1->text(row);
             const QString to = target + GetRelPath(from);
             const FsResult r = transferOne(how, from, to);
-            if (!r.ok())
+            if (!r.ok()) {
                 tally.add(from, r);
-            else if (how == Transfer::Move)
+            } else if (how == Transfer::Move) {
                 texts.set(row, to);
+                journal.done(from, to);
+            }
         }
         w.ShowProgress();
     }
 }
 
-void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally,
+                  RunJournal &journal)
 {
     const QString folder = w.CurrentFolder;
     const int count = w.File1->count();
@@ -56,6 +61,8 @@ void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &t
             const FsResult r = transferOne(how, folder + name, target + name);
             if (!r.ok())
                 tally.add(folder + name, r);
+            else
+                journal.done(folder + name, target + name);
         }
         w.ShowProgress();
     }
@@ -86,7 +93,11 @@ void transferSelected(Form1 &w, Transfer how)
             w.MsgBox(QStringLiteral("文件列表里没有文件或没选中文件！"));
         } else {
             w.ShowProgressBar(qint16(w.List1->count()));
-            transferRenameList(w, how, target, tally);
+            RunJournal journal = how == Transfer::Move
+                                     ? RunJournal(w, JournalKind::Move, listMovePlan(w, target))
+                                     : RunJournal();
+            transferRenameList(w, how, target, tally, journal);
+            journal.finish();
             closingMessage(w, how, tally);
         }
     } else if (w.ActiveList == 2) {
@@ -94,7 +105,11 @@ void transferSelected(Form1 &w, Transfer how)
             w.MsgBox(QStringLiteral("预览列表里没有文件或没选中文件！"));
         } else {
             w.ShowProgressBar(qint16(w.File1->count()));
-            transferPane(w, how, target, tally);
+            RunJournal journal = how == Transfer::Move
+                                     ? RunJournal(w, JournalKind::Move, paneMovePlan(w, target))
+                                     : RunJournal();
+            transferPane(w, how, target, tally, journal);
+            journal.finish();
             if (how == Transfer::Move)
                 w.refreshFile1();
             closingMessage(w, how, tally);

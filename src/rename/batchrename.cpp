@@ -5,8 +5,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 
-#include <cmath>
-
 #include "app/listwalk.h"
 #include "app/numbers.h"
 #include "app/yield.h"
@@ -14,19 +12,7 @@
 #include "list/listedits.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
-
-namespace {
-
-// The running number's text. Whole numbers, by far the usual ones, read the same in plain
-// integer form, which costs a fraction of the general 15-digit formatting.
-QString runningNumberText(double value)
-{
-    if (std::trunc(value) == value && std::fabs(value) < 1e15)
-        return QString::number(qint64(value));
-    return numberText(value);
-}
-
-} // namespace
+#include "rename/runjournal.h"
 
 void Form1::Command2_Click()
 {
@@ -53,6 +39,7 @@ void Form1::Command2_Click()
     const SelectedEntries selected(List1);
     ListWalk walk(List1, ListWalk::Order::FromTop);
     QuietEntryTexts texts(List1);
+    RunJournal journal(*this, JournalKind::Rename, renamePlan(*this, fields, currentNumber, step));
     FsResult failure;
     int renamed = 0;
     bool stopped = false;
@@ -75,11 +62,13 @@ void Form1::Command2_Click()
             break;
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
         texts.set(entry, target.text);
+        journal.done(src, target.text);
         currentNumber += step;
         setProgressPosition(float(++renamed));
     }
 
     texts.finish();
+    journal.finish();
     if (!stopped) {
         if (failure.ok())
             MsgBox(QStringLiteral("OK!"), QStringLiteral("提示"), Dialogs::Buttons::Ok,

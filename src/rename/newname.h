@@ -15,6 +15,9 @@ struct NewNameFields {
     bool usesNumber() const { return !baseName.isEmpty() && hasStart; }
 };
 
+// The text of the running number as the batch rename writes it into names.
+QString runningNumberText(double value);
+
 // The new full path of src in its own folder: folder, base name (or the file's own bare name),
 // the number text when the fields use one, and the new extension (or the file's own).
 // Fails with EINVAL when the file's own bare name is asked of a name without a full stop.
