@@ -9,6 +9,8 @@
 // Renaming an existing path to itself succeeds and changes nothing. EXDEV reports that
 // source and target lie on different file systems.
 FsResult renameNoReplace(const QString &from, const QString &to);
+// The same with both paths as the file system's bytes, for callers that hold them already.
+FsResult renameNoReplaceBytes(const QByteArray &from, const QByteArray &to);
 
 // Test hook: replaces the kernel's no-replace rename (same arguments and result as
 // renameat2 with RENAME_NOREPLACE; errno set on failure) to provoke what root cannot, such

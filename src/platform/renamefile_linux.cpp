@@ -28,15 +28,18 @@ void setRenameNoReplaceCallForTests(RenameNoReplaceCall call)
 
 FsResult renameNoReplace(const QString &from, const QString &to)
 {
-    const QByteArray src = QFile::encodeName(from);
-    if (from == to) {
+    return renameNoReplaceBytes(QFile::encodeName(from), QFile::encodeName(to));
+}
+
+FsResult renameNoReplaceBytes(const QByteArray &src, const QByteArray &dst)
+{
+    if (src == dst) {
         // The kernel would report the target as existing; the name is simply kept, as long
         // as there is a file to keep it.
         struct stat st;
         return ::lstat(src.constData(), &st) == 0 ? FsResult::success()
                                                   : FsResult::fromErrno(errno);
     }
-    const QByteArray dst = QFile::encodeName(to);
     if (kernelRenameNoReplace(src.constData(), dst.constData()) == 0)
         return FsResult::success();
     const int err = errno;

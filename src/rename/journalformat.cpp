@@ -86,25 +86,28 @@ void appendEscaped(QByteArray &out, QByteArrayView bytes)
     out.truncate(writeEscaped(out.data() + at, bytes) - out.constData());
 }
 
-bool unescape(QByteArrayView field, QByteArray &out)
+bool appendUnescaped(QByteArray &out, QByteArrayView field)
 {
-    out.clear();
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field[i] != '%') {
-            out += field[i];
-            continue;
-        }
+    qsizetype plainFrom = 0;   // bytes that stand for themselves go in a run at a time
+    for (qsizetype i = field.indexOf('%'); i >= 0; i = field.indexOf('%', plainFrom)) {
         if (i + 2 >= field.size())
             return false;
         const int hi = hexValue(field[i + 1]);
         const int lo = hexValue(field[i + 2]);
         if (hi < 0 || lo < 0)
             return false;
+        out.append(field.sliced(plainFrom, i - plainFrom));
         out += char(hi * 16 + lo);
-        i += 2;
+        plainFrom = i + 3;
     }
+    out.append(field.sliced(plainFrom));
     return true;
+}
+
+bool unescape(QByteArrayView field, QByteArray &out)
+{
+    out.clear();
+    return appendUnescaped(out, field);
 }
 
 char *writeNumber(char *out, quint64 value)

@@ -16,7 +16,9 @@ inline constexpr QByteArrayView FileSuffix = ".journal";
 void appendEscaped(QByteArray &out, QByteArrayView bytes);
 // The same written at `out`, which has room for three times the bytes; returns the end.
 char *writeEscaped(char *out, QByteArrayView bytes);
-// Back to the bytes; false when a '%' is not followed by two hex digits.
+// Back to the bytes, appended to `out`; false when a '%' is not followed by two hex digits.
+bool appendUnescaped(QByteArray &out, QByteArrayView field);
+// The same into an emptied `out`.
 bool unescape(QByteArrayView field, QByteArray &out);
 
 void appendNumber(QByteArray &out, quint64 value);

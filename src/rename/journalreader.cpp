@@ -260,7 +260,6 @@ bool readPlan(QByteArrayView body, int count, QList<JournalEntry> &entries)
     entries.clear();
     // A line of the plan takes more than 16 bytes, whatever count a damaged header gives.
     entries.reserve(qMin<qsizetype>(count, body.size() / 16 + 1));
-    QByteArray name;
     for (qsizetype at = 0; at < body.size();) {
         const qsizetype end = body.indexOf('\n', at);
         if (end < 0)
@@ -279,17 +278,17 @@ bool readPlan(QByteArrayView body, int count, QList<JournalEntry> &entries)
         }
         quint64 index = 0, ff = 0, tf = 0;
         if (f[0] != "entry" || (f.size() != 7 && f.size() != 9) || !readNumber(f[1], index)
-            || index != quint64(entries.size()) || !readNumber(f[2], ff)
+            || index != quint64(entries.size()) || entries.size() == count || !readNumber(f[2], ff)
             || ff >= quint64(folders.size()) || !readNumber(f[4], tf)
             || tf >= quint64(folders.size()) || !readNumber(f[6], inode))
             return false;
-        JournalEntry e;
-        if (!unescape(f[3], name))
+        JournalEntry &e = entries.emplaceBack();
+        e.from.reserve(folders[ff].path.size() + f[3].size());
+        e.from += folders[ff].path;
+        e.to.reserve(folders[tf].path.size() + f[5].size());
+        e.to += folders[tf].path;
+        if (!appendUnescaped(e.from, f[3]) || !appendUnescaped(e.to, f[5]))
             return false;
-        e.from = folders[ff].path + name;
-        if (!unescape(f[5], name))
-            return false;
-        e.to = folders[tf].path + name;
         e.identity = {folders[ff].device, inode};
         e.toDevice = folders[tf].device;
         if (f.size() == 9) {
@@ -299,7 +298,6 @@ bool readPlan(QByteArrayView body, int count, QList<JournalEntry> &entries)
             e.size = qint64(size);
             e.modifiedNs = qint64(time);
         }
-        entries.append(e);
     }
     return entries.size() == count;
 }
@@ -329,12 +327,11 @@ FsResult appendNote(const QString &path, const QByteArray &record)
         if (file.open(QIODevice::ReadOnly) && file.size() > 0 && file.seek(file.size() - 1))
             last = file.read(1);
     }
+    // Not synced: should a note be lost, a later undo finds the files already back.
     DurableFile file;
     FsResult r = file.openToAppend(path);
     if (r.ok())
         r = file.append(noteText(last, record));
-    if (r.ok())
-        r = file.sync();
     return r;
 }
 

@@ -15,20 +15,22 @@ using namespace JournalFormat;
 
 namespace {
 
-// The folders of a plan, numbered in the order they are first met. Entries mostly share the
-// folder of the entry before them, which spares the look-up.
+// The folders of a plan, numbered in the order they are first met, with their bytes. Entries
+// mostly share the folder of the entry before them: its text is compared, and neither
+// encoded nor looked up again.
 class FolderTable {
 public:
-    int idOf(QByteArrayView folder)
+    int idOf(QStringView folder)
     {
-        if (lastId_ >= 0 && folders_[lastId_] == folder)
+        if (lastId_ >= 0 && lastText_ == folder)
             return lastId_;
-        auto it = ids_.constFind(QByteArray::fromRawData(folder.data(), folder.size()));
+        const QByteArray bytes = encodeFileName(folder);
+        auto it = ids_.constFind(bytes);
         if (it == ids_.cend()) {
-            const QByteArray key = folder.toByteArray();
-            it = ids_.insert(key, int(folders_.size()));
-            folders_.append(key);
+            it = ids_.insert(bytes, int(folders_.size()));
+            folders_.append(bytes);
         }
+        lastText_ = folder;
         lastId_ = it.value();
         return lastId_;
     }
@@ -37,21 +39,26 @@ public:
 private:
     QHash<QByteArray, int> ids_;
     QList<QByteArray> folders_;
+    QStringView lastText_;
     int lastId_ = -1;
 };
 
-// One side of a planned move: its folder, and its name's bytes in the plan's encoded paths.
+// One side of a planned move: its folder, and where its name's bytes are in the plan's names.
 // A path is cut after its last '/': the folder keeps the '/', so that folder and name joined
 // again give the very bytes of the path.
 struct Side {
     int folder = 0;
-    QByteArrayView name;
+    qsizetype at = 0;
+    qsizetype size = 0;
 };
 
-Side sideOf(QByteArrayView path, FolderTable &folders)
+Side sideOf(const QString &path, FolderTable &folders, QByteArray &names)
 {
-    const qsizetype nameAt = path.lastIndexOf('/') + 1;
-    return {folders.idOf(path.first(nameAt)), path.sliced(nameAt)};
+    const qsizetype nameAt = path.lastIndexOf(u'/') + 1;
+    Side side{folders.idOf(QStringView(path).first(nameAt)), names.size(), 0};
+    names += encodeFileName(QStringView(path).sliced(nameAt));
+    side.size = names.size() - side.at;
+    return side;
 }
 
 void appendField(QByteArray &out, quint64 number)
@@ -94,27 +101,18 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
     const QDateTime started = QDateTime::currentDateTimeUtc();
     const qsizetype n = plan.size();
 
-    // Every path's bytes, one after another.
-    QByteArray paths;
-    paths.reserve(n * 96);
-    std::vector<qsizetype> ends;
-    ends.reserve(size_t(2 * n));
-    for (const PlannedMove &m : plan) {
-        paths += encodeFileName(m.from);
-        ends.push_back(paths.size());
-        paths += encodeFileName(m.to);
-        ends.push_back(paths.size());
-    }
-    const auto pathAt = [&](size_t k) {
-        const qsizetype start = k == 0 ? 0 : ends[k - 1];
-        return QByteArrayView(paths).sliced(start, ends[k] - start);
-    };
+    // Every name's bytes, one after another; the folders' apart.
     FolderTable table;
+    QByteArray names;
+    names.reserve(n * 40);
     std::vector<Side> from(static_cast<size_t>(n)), to(static_cast<size_t>(n));
     for (qsizetype i = 0; i < n; ++i) {
-        from[size_t(i)] = sideOf(pathAt(size_t(2 * i)), table);
-        to[size_t(i)] = sideOf(pathAt(size_t(2 * i + 1)), table);
+        from[size_t(i)] = sideOf(plan[i].from, table, names);
+        to[size_t(i)] = sideOf(plan[i].to, table, names);
     }
+    const auto nameOf = [&names](const Side &side) {
+        return QByteArrayView(names).sliced(side.at, side.size);
+    };
     const QList<QByteArray> &folders = table.folders();
 
     // The identity of every file before it is touched, read folder by folder.
@@ -130,7 +128,7 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         asked.clear();
         asked.reserve(qsizetype(rows.size()));
         for (int row : rows)
-            asked.append(from[size_t(row)].name);
+            asked.append(nameOf(from[size_t(row)]));
         if (qsizetype(rows.size()) == n) {
             identity = identitiesInFolder(folders[f], asked);   // the usual batch: one folder
             break;
@@ -167,7 +165,7 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         const bool across = id.known() && device[dst.folder] != 0 && id.device != device[dst.folder];
         // The line is written in place: a plan has tens of thousands of them.
         const qsizetype at = body.size();
-        const qsizetype room = 6 + 5 * 21 + 3 * (src.name.size() + dst.name.size()) + 1;
+        const qsizetype room = 6 + 5 * 21 + 3 * (src.size + dst.size) + 1;
         if (body.capacity() < at + room)
             body.reserve(2 * (at + room));
         body.resize(at + room);
@@ -181,14 +179,14 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         field(quint64(i));
         field(quint64(src.folder));
         *out++ = ' ';
-        out = writeEscaped(out, src.name);
+        out = writeEscaped(out, nameOf(src));
         field(quint64(dst.folder));
         *out++ = ' ';
-        out = writeEscaped(out, dst.name);
+        out = writeEscaped(out, nameOf(dst));
         field(id.inode);
         if (across) {
             // A move to another file system makes a new file: its size and time tell it.
-            const FileFacts facts = factsOf(folders[src.folder] + src.name.toByteArray());
+            const FileFacts facts = factsOf(folders[src.folder] + nameOf(src).toByteArray());
             field(quint64(qMax<qint64>(facts.size, 0)));
             field(quint64(qMax<qint64>(facts.modifiedNs, 0)));
         }

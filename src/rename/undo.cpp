@@ -20,6 +20,20 @@ qsizetype nameStart(const QByteArray &path)
 // batch come mostly in runs of one folder.
 QList<FileIdentity> identitiesAt(const QList<QByteArray> &paths)
 {
+    if (paths.isEmpty())
+        return {};
+    // The usual batch: one folder.
+    const QByteArrayView first = QByteArrayView(paths[0]).first(nameStart(paths[0]));
+    QList<QByteArrayView> names;
+    names.reserve(paths.size());
+    for (const QByteArray &p : paths) {
+        if (QByteArrayView(p).first(nameStart(p)) != first)
+            break;
+        names.append(QByteArrayView(p).sliced(nameStart(p)));
+    }
+    if (names.size() == paths.size())
+        return identitiesInFolder(first.toByteArray(), names);
+
     QHash<QByteArray, QList<int>> byFolder;
     QByteArrayView lastFolder;
     QList<int> *rows = nullptr;
@@ -32,7 +46,6 @@ QList<FileIdentity> identitiesAt(const QList<QByteArray> &paths)
         rows->append(i);
     }
     QList<FileIdentity> out(paths.size());
-    QList<QByteArrayView> names;
     for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
         names.clear();
         names.reserve(it->size());
@@ -76,6 +89,7 @@ BatchUndo::BatchUndo(const JournalContent &journal) : kind_(journal.summary.kind
             lastRecorded = i;
     }
     bool looking = !journal.summary.ended;
+    steps_.reserve(entries.size());
     for (int i = 0; i < entries.size(); ++i) {
         const JournalEntry &e = entries[i];
         Step s{e.to, e.from, e.identity, e.doneIdentity, e.size, e.modifiedNs, seen[i]};
@@ -114,12 +128,23 @@ bool BatchUndo::alreadyBack(const Step &s) const
     return s.size >= 0 && facts.regular && facts.size == s.size && facts.modifiedNs == s.modifiedNs;
 }
 
+QString BatchUndo::decoded(const QByteArray &path)
+{
+    const qsizetype nameAt = nameStart(path);
+    const QByteArrayView folder = QByteArrayView(path).first(nameAt);
+    if (folder != QByteArrayView(lastFolder_)) {
+        lastFolder_ = folder.toByteArray();
+        lastFolderText_ = decodeFileName(folder);
+    }
+    return lastFolderText_ + decodeFileName(QByteArrayView(path).sliced(nameAt));
+}
+
 BatchUndo::Result BatchUndo::step(int k)
 {
     const Step &s = steps_[steps_.size() - 1 - k];
     Result r;
-    r.now = decodeFileName(s.now);
-    r.back = decodeFileName(s.back);
+    r.now = decoded(s.now);
+    r.back = decoded(s.back);
     if (s.now == s.back)
         return r;   // the batch kept this name
     if (!stillThere(s)) {
@@ -132,7 +157,8 @@ BatchUndo::Result BatchUndo::step(int k)
                                    : FsResult::fromErrno(ENOENT);
         return r;
     }
-    r.failure = kind_ == JournalKind::Move ? moveFile(r.now, r.back) : renameNoReplace(r.now, r.back);
+    r.failure = kind_ == JournalKind::Move ? moveFile(r.now, r.back)
+                                           : renameNoReplaceBytes(s.now, s.back);
     if (!r.failure.ok())
         r.outcome = Outcome::Skipped;
     return r;
