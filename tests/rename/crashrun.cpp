@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
     w.List1->selectAll();
     // Every yield of the run takes a while, so that the test catches it halfway.
     QTimer slow;
-    QObject::connect(&slow, &QTimer::timeout, [] { QThread::msleep(2); });
+    QObject::connect(&slow, &QTimer::timeout, [] { QThread::msleep(5); });
     slow.start(0);
     w.Command2_Click();
     return 0;

@@ -2,6 +2,8 @@
 // restart, after a failure and after a crash, never onto a file that is there now; the
 // history window; and a state folder that cannot be written.
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -181,6 +183,22 @@ private Q_SLOTS:
         b.verifyContents({"a.jpg", "b.jpg", "文件1.jpg"});
     }
 
+    // A paste during the run drops an entry, so the later files get other numbers than
+    // planned: the journal follows where they really went.
+    void undoAfterTheListChangedDuringTheRun()
+    {
+        const QStringList names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+        Batch b(names);
+        QGuiApplication::clipboard()->setText(b.path(u"c.jpg"_s) + u"\r\n"_s);
+        QTimer::singleShot(0, this, [&] { b.w->mnPasteList_Click(); });
+        b.w->Command2_Click();
+        QCOMPARE(filesIn(b.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.boxes.last(), kDone);
+        b.verifyContents(names);
+        QCOMPARE(entries(b.w->List1), b.paths({"a.jpg", "b.jpg", "d.jpg", "c.jpg"}));
+    }
+
     // Each row changes one renamed file behind the program's back before the undo.
     void undoNeverReplacesAndSkipsWhatChanged_data()
     {
@@ -236,7 +254,7 @@ private Q_SLOTS:
         run.start(QStringLiteral(CRASHRUN), {dir.path(), app.path()});
         QVERIFY(run.waitForStarted());
         const auto renamedCount = [&] { return QDir(dir.path()).entryList({u"文件*"_s}, QDir::Files).size(); };
-        QTRY_VERIFY_WITH_TIMEOUT(renamedCount() >= 40, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(renamedCount() >= 20, 20000);
         run.kill();
         QVERIFY(run.waitForFinished());
         const int renamed = renamedCount();
