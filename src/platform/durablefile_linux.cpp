@@ -9,8 +9,18 @@
 
 namespace {
 
+void syncFolderAt(const QByteArray &folder)
+{
+    const int fd = ::open(folder.isEmpty() ? "/" : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // mkdir -p, the folders it makes private: what the program remembers of the user's files is
-// nobody else's business.
+// nobody else's business. A folder made is synced into its parent, or a power loss could take
+// it, and the journals in it, away.
 int makeFolders(const QByteArray &path)
 {
     struct stat st;
@@ -21,8 +31,9 @@ int makeFolders(const QByteArray &path)
         if (const int err = makeFolders(path.left(slash)))
             return err;
     }
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
-        return errno;
+    if (::mkdir(path.constData(), 0700) != 0)
+        return errno == EEXIST ? 0 : errno;
+    syncFolderAt(path.left(qMax<qsizetype>(slash, 0)));
     return 0;
 }
 
