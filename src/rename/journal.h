@@ -92,7 +92,6 @@ struct JournalEntry {
     QByteArray from;
     QByteArray to;
     FileIdentity identity;       // of the file before the batch; unknown when it was not there
-    quint64 toDevice = 0;        // the device of the folder it goes to
     bool across = false;         // moved between file systems
     qint64 size = -1;            // for those: the file's size and modification time, which a
     qint64 modifiedNs = 0;       // move keeps while the identity changes

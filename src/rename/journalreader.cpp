@@ -290,7 +290,6 @@ bool readPlan(QByteArrayView body, int count, QList<JournalEntry> &entries)
         if (!appendUnescaped(e.from, f[3]) || !appendUnescaped(e.to, f[5]))
             return false;
         e.identity = {folders[ff].device, inode};
-        e.toDevice = folders[tf].device;
         if (f.size() == 9) {
             if (!readNumber(f[7], size) || !readNumber(f[8], time))
                 return false;
