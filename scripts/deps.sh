@@ -9,6 +9,7 @@ QUILLMERE_PACKAGES=(
   qt6-translations-l10n                       # Qt's own Chinese texts: standard buttons, picker
   libgumbo-dev                                # HTML5 parser for the recommendation page
   libxext-dev                                 # X11 DPMS for the display standby
+  zlib1g-dev                                  # CRC-32 that checks the undo journals
   fonts-wqy-microhei                          # renders the Simplified Chinese texts
   dbus                                        # private session bus for the desktop hand-off tests
   xvfb xauth x11-utils xdotool libxtst-dev    # real-window check

@@ -169,6 +169,9 @@ void Form1::createMenus()
     mnCopyTo = mnFile->addAction(QStringLiteral("复制到..."));
     mnCopyList = mnFile->addAction(QStringLiteral("复制列表"));
     mnPasteList = mnFile->addAction(QStringLiteral("粘贴列表"));
+    mnUndo = mnFile->addAction(QStringLiteral("撤销上次命名"));
+    mnUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnHistory = mnFile->addAction(QStringLiteral("命名历史..."));
     mnTools = menuBar()->addMenu(QStringLiteral("工具"));
     mnCloseScreen = mnTools->addAction(QStringLiteral("关闭显示屏"));
     mnCloseScreenMin = mnTools->addAction(QStringLiteral("关闭显示屏并最小化"));
@@ -181,6 +184,8 @@ void Form1::createMenus()
     busySet_[14] = mnMoveTo;
     busySet_[15] = mnCopyTo;
     busySet_[21] = mnOpen;
+    // Taking a batch back while another runs would work on files the run is moving.
+    busySet_.append(mnUndo);
 }
 
 void Form1::connectControls()
@@ -217,6 +222,8 @@ void Form1::connectControls()
     connect(mnCopyTo, &QAction::triggered, this, &Form1::mnCopyTo_Click);
     connect(mnCopyList, &QAction::triggered, this, &Form1::mnCopyList_Click);
     connect(mnPasteList, &QAction::triggered, this, &Form1::mnPasteList_Click);
+    connect(mnUndo, &QAction::triggered, this, &Form1::mnUndo_Click);
+    connect(mnHistory, &QAction::triggered, this, &Form1::mnHistory_Click);
     connect(mnCloseScreen, &QAction::triggered, this, &Form1::mnCloseScreen_Click);
     connect(mnCloseScreenMin, &QAction::triggered, this, &Form1::mnCloseScreenMin_Click);
     connect(mnVarrowSoft, &QAction::triggered, this, &Form1::mnVarrowSoft_Click);

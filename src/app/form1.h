@@ -23,6 +23,7 @@ class Desktop;
 class RenamePreview;
 class Form3;
 class Form5;
+class HistoryWindow;
 
 // The main window. Controls, kept values and handlers are listed in the order of the window's
 // control table; each handler is defined in the folder of its subsystem (rename/, browse/, list/,
@@ -74,6 +75,8 @@ public:
     QAction *mnCopyTo = nullptr;
     QAction *mnCopyList = nullptr;
     QAction *mnPasteList = nullptr;
+    QAction *mnUndo = nullptr;         // 撤销上次命名
+    QAction *mnHistory = nullptr;      // 命名历史...
     QMenu *mnTools = nullptr;
     QAction *mnCloseScreen = nullptr;
     QAction *mnCloseScreenMin = nullptr;
@@ -125,6 +128,8 @@ public:
     void mnCopyTo_Click();                     // fileops/moveto.cpp
     void mnCopyList_Click();                   // fileops/clipboard.cpp
     void mnPasteList_Click();                  // fileops/clipboard.cpp
+    void mnUndo_Click();                       // rename/undocommand.cpp
+    void mnHistory_Click();                    // rename/undocommand.cpp
     void mnCloseScreen_Click();                // tools/display.cpp
     void mnCloseScreenMin_Click();             // tools/display.cpp
     void mnVarrowSoft_Click();                 // tools/launcher.cpp
@@ -177,6 +182,12 @@ public:
     // The new names beside the selected entries and the run's outcome foreseen (rename/).
     RenamePreview *renamePreview() const { return preview_; }
 
+    // ---- Taking batches back (rename/undocommand.cpp) ----
+    // Takes back the batch of the journal at the path, after asking.
+    void undoBatch(const QString &journalPath);
+    // A journal was written or changed: an open history shows it.
+    void journalsChanged();
+
     Dialogs &dialogs() { return dialogs_; }
     Desktop &desktop() { return desktop_; }
 
@@ -221,6 +232,7 @@ private:
     void listFullMessage(qsizetype leftOut);
     // When the progress bar last moved (busy.cpp), so that it repaints at display rate.
     DisplayRate progressRate_;
+    QPointer<HistoryWindow> history_;
 
     // ---- List state (list/) ----
     QPointer<QWidget> Form2_;   // the find dialog (list/form2.h)

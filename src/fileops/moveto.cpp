@@ -6,6 +6,7 @@
 #include "app/pathpieces.h"
 #include "fileops/pathlist.h"
 #include "platform/fileops.h"
+#include "rename/runjournal.h"
 #include "walk/listedits.h"
 #include "walk/walk.h"
 
@@ -20,7 +21,7 @@ FsResult transferOne(Transfer how, const QString &from, const QString &to)
 
 // A moved entry names the file's new place; a failed move keeps the old text.
 void transferRenameList(Form1 &w, const HeldOpen &held, Transfer how, const QString &target,
-                        FailureTally &tally)
+                        FailureTally &tally, RunJournal &journal)
 {
     const SelectedEntries selected(w.List1);
     Walk walk(held, w.List1, Walk::Order::FromTop);
@@ -31,15 +32,18 @@ void transferRenameList(Form1 &w, const HeldOpen &held, Transfer how, const QStr
             const QString from = w.List1->text(row);
             const QString to = target + GetRelPath(from);
             const FsResult r = transferOne(how, from, to);
-            if (!r.ok())
+            if (!r.ok()) {
                 tally.add(from, r);
-            else if (how == Transfer::Move)
+            } else if (how == Transfer::Move) {
                 texts.set(row, to);
+                journal.done(from, to);
+            }
         }
     }
 }
 
-void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally)
+void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &tally,
+                  RunJournal &journal)
 {
     const QString folder = w.CurrentFolder;
     const int count = w.File1->count();
@@ -50,6 +54,8 @@ void transferPane(Form1 &w, Transfer how, const QString &target, FailureTally &t
             const FsResult r = transferOne(how, folder + name, target + name);
             if (!r.ok())
                 tally.add(folder + name, r);
+            else
+                journal.done(folder + name, target + name);
         }
         w.ShowProgress();
     }
@@ -81,7 +87,11 @@ void transferSelected(Form1 &w, Transfer how)
             w.MsgBox(QStringLiteral("文件列表里没有文件或没选中文件！"));
         } else {
             w.ShowProgressBar(w.List1->count());
-            transferRenameList(w, held, how, target, tally);
+            RunJournal journal = how == Transfer::Move
+                                     ? RunJournal(w, JournalKind::Move, listMovePlan(w, target))
+                                     : RunJournal();
+            transferRenameList(w, held, how, target, tally, journal);
+            journal.finish();
             if (!held.closing())
                 closingMessage(w, how, tally);
         }
@@ -90,7 +100,11 @@ void transferSelected(Form1 &w, Transfer how)
             w.MsgBox(QStringLiteral("预览列表里没有文件或没选中文件！"));
         } else {
             w.ShowProgressBar(w.File1->count());
-            transferPane(w, how, target, tally);
+            RunJournal journal = how == Transfer::Move
+                                     ? RunJournal(w, JournalKind::Move, paneMovePlan(w, target))
+                                     : RunJournal();
+            transferPane(w, how, target, tally, journal);
+            journal.finish();
             if (how == Transfer::Move)
                 w.refreshFile1();
             closingMessage(w, how, tally);

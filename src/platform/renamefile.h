@@ -10,9 +10,8 @@
 // source and target lie on different file systems. A path that cannot name a file (see
 // kernelPath) fails with EINVAL and nothing is touched.
 FsResult renameNoReplace(const QString &from, const QString &to);
-
-// The same on the bytes of two different paths that kernelPath gave, for the platform's own
-// file operations.
+// The same on the bytes of two different paths that kernelPath gave, for callers that hold
+// them already (the platform's own file operations, an undo).
 FsResult renameBytesNoReplace(const QByteArray &from, const QByteArray &to);
 
 // Test hook: replaces the kernel's no-replace rename (same arguments and result as

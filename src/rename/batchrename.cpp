@@ -8,6 +8,7 @@
 #include "app/numbers.h"
 #include "platform/renamefile.h"
 #include "rename/newname.h"
+#include "rename/runjournal.h"
 #include "walk/walk.h"
 
 void Form1::Command2_Click()
@@ -35,6 +36,7 @@ void Form1::Command2_Click()
     const SelectedEntries selected(List1);
     Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
+    RunJournal journal(*this, JournalKind::Rename, renamePlan(*this, fields, currentNumber, step));
     FsResult failure;
     int renamed = 0;
     for (int entry; (entry = walk.next()) >= 0;) {
@@ -48,11 +50,13 @@ void Form1::Command2_Click()
             break;
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
         texts.set(entry, target.text);
+        journal.done(src, target.text);
         currentNumber += step;
         setProgressPosition(float(++renamed));
     }
 
     texts.finish();
+    journal.finish();
     if (!walk.stoppedByClose()) {
         if (failure.ok())
             MsgBox(QStringLiteral("OK!"), QStringLiteral("提示"), Dialogs::Buttons::Ok,

@@ -13,8 +13,11 @@
 #include "platform/filenames.h"
 #include "walk/listedits.h"
 
-TestWindow::TestWindow(const QString &savedFolder)
+TestWindow::TestWindow(const QString &savedFolder, const QString &stateHome)
+    : stateHome_(stateHome.isEmpty() ? state.path() : stateHome)
 {
+    // No test writes the user's own state folder.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome_));
     if (!savedFolder.isNull()) {
         QFile ini(iniPath());
         if (ini.open(QIODevice::WriteOnly))

@@ -12,21 +12,28 @@
 #include "fakedialogs.h"
 
 // A main window as the program makes it, with the recording fakes at the desktop seam and
-// its own application folder (where FilePath.ini lives) in a temporary directory.
+// its own application folder (where FilePath.ini lives) and state folder (where the undo
+// journals go) in temporary directories.
 struct TestWindow {
-    // savedFolder, when given, is written to FilePath.ini before the window is made.
-    explicit TestWindow(const QString &savedFolder = QString());
+    // savedFolder, when given, is written to FilePath.ini before the window is made; the
+    // window shares the state folder of stateHome when given (a window after a restart).
+    explicit TestWindow(const QString &savedFolder = QString(), const QString &stateHome = QString());
 
     Form1 *operator->() const { return form.get(); }
     Form1 &operator*() const { return *form; }
     QString appDir() const { return app.path(); }
     QString iniPath() const { return app.path() + QStringLiteral("/FilePath.ini"); }
+    // $XDG_STATE_HOME for this window, and the folder of its journals in it.
+    QString stateHome() const { return stateHome_; }
+    QString journalFolder() const { return stateHome_ + QStringLiteral("/quillmere"); }
     // Shows the window and waits until it is active, so focus changes are delivered.
     bool showActive();
 
     FakeDialogs dialogs;
     FakeDesktop desktop;
     QTemporaryDir app;
+    QTemporaryDir state;
+    QString stateHome_;
     std::unique_ptr<Form1> form;
 };
 

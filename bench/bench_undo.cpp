@@ -1,0 +1,104 @@
+// Figures of taking a batch back: the undo of a batch rename of N real files by the real window
+// (shown, yielding once per file) against a bare loop of the same kernel renames.
+#include "benchmark.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <vector>
+
+#include "platform/statefolder.h"
+#include "rename/runjournal.h"
+#include "testwindow.h"
+
+namespace {
+
+QString sourceName(int i)
+{
+    return QStringLiteral("photo_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
+}
+
+QString renamedName(int i)
+{
+    return QStringLiteral("文件%1.jpg").arg(i);
+}
+
+void makeFiles(const QString &folder, int n, QString (*name)(int))
+{
+    for (int i = 0; i < n; ++i) {
+        QFile f(folder + u'/' + name(i));
+        f.open(QIODevice::WriteOnly);
+    }
+}
+
+// The renames an undo makes (文件0.jpg back to photo_00000.jpg, …), the paths made beforehand.
+double syscallLoopSeconds(const QString &folder, int n)
+{
+    std::vector<QByteArray> from, to;
+    from.reserve(n);
+    to.reserve(n);
+    for (int i = n - 1; i >= 0; --i) {
+        from.push_back(QFile::encodeName(folder + u'/' + renamedName(i)));
+        to.push_back(QFile::encodeName(folder + u'/' + sourceName(i)));
+    }
+    return secondsOf([&] {
+        for (int i = 0; i < n; ++i)
+            ::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(),
+                        RENAME_NOREPLACE);
+    });
+}
+
+void benchUndo(const BenchOptions &options)
+{
+    const int n = options.n;
+    const QString suffix = QString::number(n);
+    QTemporaryDir appDir;
+    TestWindow w(appDir.path());
+    w.showActive();
+    double syscalls = 0, undo = 0, plan = 0;
+    for (int round = 0; round < 3; ++round) {
+        QTemporaryDir bare;
+        makeFiles(bare.path(), n, renamedName);
+        const double s = syscallLoopSeconds(bare.path(), n);
+
+        QTemporaryDir photos;
+        makeFiles(photos.path(), n, sourceName);
+        w->setDir1(photos.path());
+        w->List1->clear();
+        w->File1->selectAll();
+        w->Command7_Click();
+        w->List1->selectAll();
+        settle();
+        // For information: what the journal costs before the rename's first file, on its own
+        // (the plan made from the list, written and brought to the disk).
+        const double p = secondsOf([&] {
+            FsResult error;
+            auto writer = JournalWriter::begin(
+                appStateFolder(), JournalKind::Rename,
+                renamePlan(*w, NewNameFields{QStringLiteral("文件"), true, QString()}, 0, 1), error);
+        });
+        w->Command2_Click();
+        w.dialogs.boxes.clear();
+        settle();
+        const double u = secondsOf([&] { w->mnUndo_Click(); });
+        if (w.dialogs.texts().value(1) != QStringLiteral("撤销完成。")
+            || !QFile::exists(photos.path() + u'/' + sourceName(n - 1)))
+            std::fprintf(stderr, "bench_undo: the undo did not complete\n");
+        syscalls = round == 0 ? s : std::min(syscalls, s);
+        undo = round == 0 ? u : std::min(undo, u);
+        plan = round == 0 ? p : std::min(plan, p);
+        w->setDir1(appDir.path());
+    }
+    printFigure(QStringLiteral("undo_%1_s").arg(suffix), undo);
+    printFigure(QStringLiteral("undo_syscall_loop_%1_s").arg(suffix), syscalls);
+    printFigure(QStringLiteral("undo_vs_syscall_ratio"), undo / syscalls);
+    printFigure(QStringLiteral("journal_plan_%1_s").arg(suffix), plan);
+}
+
+} // namespace
+
+QUILLMERE_BENCH(undo, benchUndo);

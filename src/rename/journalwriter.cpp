@@ -1,0 +1,354 @@
+// Writing a batch's journal: the plan before the first file is touched, then what was done.
+#include "rename/journal.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/filenames.h"
+#include "rename/journalformat.h"
+
+using namespace JournalFormat;
+
+namespace {
+
+// The folders of a plan, numbered in the order they are first met, with their bytes. Entries
+// mostly share the folder of the entry before them: its text is compared, and neither
+// encoded nor looked up again.
+class FolderTable {
+public:
+    int idOf(QStringView folder)
+    {
+        if (lastId_ >= 0 && lastText_ == folder)
+            return lastId_;
+        const QByteArray bytes = encodeFileName(folder);
+        auto it = ids_.constFind(bytes);
+        if (it == ids_.cend()) {
+            it = ids_.insert(bytes, int(folders_.size()));
+            folders_.append(bytes);
+        }
+        lastText_ = folder;
+        lastId_ = it.value();
+        return lastId_;
+    }
+    const QList<QByteArray> &folders() const { return folders_; }
+
+private:
+    QHash<QByteArray, int> ids_;
+    QList<QByteArray> folders_;
+    QStringView lastText_;
+    int lastId_ = -1;
+};
+
+// One side of a planned move: its folder, and where its name's bytes are in the plan's names.
+// A path is cut after its last '/': the folder keeps the '/', so that folder and name joined
+// again give the very bytes of the path.
+struct Side {
+    int folder = 0;
+    qsizetype at = 0;
+    qsizetype size = 0;
+};
+
+Side sideOf(const QString &path, FolderTable &folders, QByteArray &names)
+{
+    const qsizetype nameAt = path.lastIndexOf(u'/') + 1;
+    Side side{folders.idOf(QStringView(path).first(nameAt)), names.size(), 0};
+    names += encodeFileName(QStringView(path).sliced(nameAt));
+    side.size = names.size() - side.at;
+    return side;
+}
+
+void appendField(QByteArray &out, quint64 number)
+{
+    out += ' ';
+    appendNumber(out, number);
+}
+
+QString newJournalName(int attempt)
+{
+    // Names sort as the batches were made: the time first, to the millisecond, in UTC.
+    static int sequence = 0;
+    return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz'Z'"))
+           + QStringLiteral("-%1-%2").arg(QCoreApplication::applicationPid())
+                 .arg(sequence++ + attempt, 6, 10, QLatin1Char('0'))
+           + QString::fromLatin1(FileSuffix);
+}
+
+FsResult createJournalFile(const QString &folder, DurableFile &file)
+{
+    FsResult r;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        r = file.create(folder, newJournalName(attempt));
+        if (r.number != EEXIST)
+            break;
+    }
+    return r;
+}
+
+} // namespace
+
+std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, JournalKind kind,
+                                                    const QList<PlannedMove> &plan, FsResult &error)
+{
+    std::unique_ptr<JournalWriter> writer(new JournalWriter);
+    // A state folder that cannot be written costs the run nothing more than this.
+    error = createJournalFile(folder, writer->file_);
+    if (!error.ok())
+        return nullptr;
+    const QDateTime started = QDateTime::currentDateTimeUtc();
+    const qsizetype n = plan.size();
+
+    // Every name's bytes, one after another; the folders' apart.
+    FolderTable table;
+    QByteArray names;
+    names.reserve(n * 40);
+    std::vector<Side> from(static_cast<size_t>(n)), to(static_cast<size_t>(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        from[size_t(i)] = sideOf(plan[i].from, table, names);
+        to[size_t(i)] = sideOf(plan[i].to, table, names);
+    }
+    const auto nameOf = [&names](const Side &side) {
+        return QByteArrayView(names).sliced(side.at, side.size);
+    };
+    const QList<QByteArray> &folders = table.folders();
+
+    // The identity of every file before it is touched, read folder by folder.
+    QList<FileIdentity> identity(n);
+    std::vector<std::vector<int>> byFolder(size_t(folders.size()));
+    for (qsizetype i = 0; i < n; ++i)
+        byFolder[size_t(from[size_t(i)].folder)].push_back(int(i));
+    QList<QByteArrayView> asked;
+    for (qsizetype f = 0; f < folders.size(); ++f) {
+        const std::vector<int> &rows = byFolder[size_t(f)];
+        if (rows.empty())
+            continue;
+        asked.clear();
+        asked.reserve(qsizetype(rows.size()));
+        for (int row : rows)
+            asked.append(nameOf(from[size_t(row)]));
+        if (qsizetype(rows.size()) == n) {
+            identity = identitiesInFolder(folders[f], asked);   // the usual batch: one folder
+            break;
+        }
+        const QList<FileIdentity> found = identitiesInFolder(folders[f], asked);
+        for (size_t k = 0; k < rows.size(); ++k)
+            identity[rows[k]] = found[qsizetype(k)];
+    }
+    QList<quint64> device(folders.size());
+    for (qsizetype f = 0; f < folders.size(); ++f)
+        device[f] = folderDevice(folders[f]);
+
+    QByteArray body;
+    body.reserve(n * 64 + 256);
+    std::vector<bool> folderWritten(size_t(folders.size()), false);
+    const auto writeFolder = [&](int f) {
+        if (folderWritten[size_t(f)])
+            return;
+        folderWritten[size_t(f)] = true;
+        body += "folder";
+        appendField(body, quint64(f));
+        appendField(body, device[f]);
+        body += ' ';
+        appendEscaped(body, folders[f]);
+        body += '\n';
+    };
+    writer->plan_.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const Side &src = from[size_t(i)];
+        const Side &dst = to[size_t(i)];
+        writeFolder(src.folder);
+        writeFolder(dst.folder);
+        const FileIdentity id = identity[i];
+        const bool across = id.known() && device[dst.folder] != 0 && id.device != device[dst.folder];
+        // The line is written in place: a plan has tens of thousands of them.
+        const qsizetype at = body.size();
+        const qsizetype room = 6 + 5 * 21 + 3 * (src.size + dst.size) + 1;
+        if (body.capacity() < at + room)
+            body.reserve(2 * (at + room));
+        body.resize(at + room);
+        char *out = body.data() + at;
+        const auto field = [&out](quint64 value) {
+            *out++ = ' ';
+            out = writeNumber(out, value);
+        };
+        std::memcpy(out, "entry", 5);
+        out += 5;
+        field(quint64(i));
+        field(quint64(src.folder));
+        *out++ = ' ';
+        out = writeEscaped(out, nameOf(src));
+        field(quint64(dst.folder));
+        *out++ = ' ';
+        out = writeEscaped(out, nameOf(dst));
+        field(id.inode);
+        if (across) {
+            // A move to another file system makes a new file: its size and time tell it.
+            const FileFacts facts = factsOf(folders[src.folder] + nameOf(src).toByteArray());
+            field(quint64(qMax<qint64>(facts.size, 0)));
+            field(quint64(qMax<qint64>(facts.modifiedNs, 0)));
+        }
+        *out++ = '\n';
+        body.truncate(out - body.constData());
+        writer->plan_.append({plan[i].from, plan[i].to, across});
+    }
+
+    QByteArray head = Magic.toByteArray();
+    appendField(head, Version);
+    head += kind == JournalKind::Rename ? "\nkind rename\ntime " : "\nkind move\ntime ";
+    head += timeText(started);
+    head += "\nentries";
+    appendField(head, quint64(n));
+    head += "\nplan-bytes";
+    appendField(head, quint64(body.size()));
+    head += '\n';
+    QByteArray tail = "plan";
+    appendField(tail, quint64(n));
+    tail += ' ';
+    appendHex8(tail, crc(0, body));
+    tail += '\n';
+
+    // Durable before the first file is touched: the file's bytes and then its name.
+    error = writer->file_.append(head);
+    if (error.ok())
+        error = writer->file_.append(body);
+    if (error.ok())
+        error = writer->file_.append(tail);
+    if (error.ok())
+        error = writer->file_.sync();
+    if (error.ok())
+        error = writer->file_.syncFolder();
+    if (!error.ok()) {
+        writer->file_.discard();
+        return nullptr;
+    }
+    writer->writeRate_.shown();
+    return writer;
+}
+
+JournalWriter::~JournalWriter()
+{
+    finish();
+}
+
+int JournalWriter::plannedIndexOf(const QString &from)
+{
+    if (cursor_ < plan_.size() && plan_[cursor_].from == from)
+        return cursor_++;
+    // The run left the plan's order (entries removed from the list meanwhile): the next
+    // planned entry of that path, looked up from here on.
+    if (plannedByFrom_.isEmpty()) {
+        for (int i = 0; i < plan_.size(); ++i)
+            plannedByFrom_[plan_[i].from].append(i);
+    }
+    const auto it = plannedByFrom_.constFind(from);
+    if (it == plannedByFrom_.cend())
+        return -1;
+    const auto at = std::lower_bound(it->cbegin(), it->cend(), cursor_);
+    if (at == it->cend())
+        return -1;
+    cursor_ = *at + 1;
+    return *at;
+}
+
+void JournalWriter::done(const QString &from, const QString &to)
+{
+    if (finished_ || !file_.isOpen())
+        return;
+    ++doneCount_;
+    const int index = plannedIndexOf(from);
+    if (index >= 0 && plan_[index].to == to && !plan_[index].across) {
+        holdDone(index);
+        if (writeRate_.due())
+            write();
+        return;
+    }
+    const QByteArray target = encodeFileName(to);
+    const FileIdentity now = factsOf(target).identity;
+    QByteArray line;
+    if (index >= 0 && plan_[index].to == to) {
+        holdDone(index);
+        line = "moved ";
+        appendNumber(line, quint64(index));
+    } else if (index >= 0) {
+        line = "done-to ";
+        appendNumber(line, quint64(index));
+    } else {
+        line = "extra";
+    }
+    line += ' ';
+    appendNumber(line, now.device);
+    line += ' ';
+    appendNumber(line, now.inode);
+    if (index < 0) {
+        line += ' ';
+        appendEscaped(line, encodeFileName(from));
+    }
+    if (index < 0 || plan_[index].to != to) {
+        line += ' ';
+        appendEscaped(line, target);
+    }
+    holdRangeBack();
+    appendRecord(held_, line);
+    // A file moved elsewhere than planned cannot be found by a look at the disk: its record
+    // is written at once. A file moved across file systems is found by its size and time.
+    if (line.startsWith("moved") && !writeRate_.due())
+        return;
+    write();
+}
+
+void JournalWriter::holdDone(int index)
+{
+    if (rangeFirst_ >= 0 && rangeLast_ + 1 == index) {
+        rangeLast_ = index;
+        return;
+    }
+    holdRangeBack();
+    rangeFirst_ = rangeLast_ = index;
+}
+
+void JournalWriter::holdRangeBack()
+{
+    if (rangeFirst_ < 0)
+        return;
+    QByteArray line = "done ";
+    appendNumber(line, quint64(rangeFirst_));
+    line += ' ';
+    appendNumber(line, quint64(rangeLast_));
+    appendRecord(held_, line);
+    rangeFirst_ = rangeLast_ = -1;
+}
+
+void JournalWriter::write()
+{
+    holdRangeBack();
+    writeRate_.shown();
+    if (held_.isEmpty() || !file_.isOpen())
+        return;
+    error_ = file_.append(held_);
+    held_.clear();
+    // After a failed write the file may end in part of a line; nothing more is written, so
+    // the journal reads as that of a batch cut short.
+    if (!error_.ok())
+        file_.close();
+}
+
+void JournalWriter::finish()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    if (!file_.isOpen())
+        return;
+    if (doneCount_ == 0) {
+        // Nothing to take back: the journal would only crowd the history.
+        file_.discard();
+        return;
+    }
+    holdRangeBack();
+    appendRecord(held_, "end");
+    write();
+    file_.close();
+}

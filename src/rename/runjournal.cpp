@@ -1,0 +1,95 @@
+#include "rename/runjournal.h"
+
+#include <QStatusBar>
+
+#include "app/form1.h"
+#include "app/pathpieces.h"
+#include "walk/entrylist.h"
+#include "walk/listedits.h"
+#include "platform/statefolder.h"
+
+namespace {
+
+const QString kCannotJournal = QStringLiteral("无法写入撤销记录（%1），这次%2不能撤销。");
+
+bool showsOurNotice(const QString &message)
+{
+    return message.startsWith(kCannotJournal.left(kCannotJournal.indexOf(u'%')));
+}
+
+} // namespace
+
+RunJournal::RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan)
+    : window_(&window)
+{
+    FsResult error;
+    writer_ = JournalWriter::begin(appStateFolder(), kind, plan, error);
+    if (!writer_) {
+        // Told once, beside the run: the run's own messages come as they always do.
+        window.statusBar()->showMessage(
+            kCannotJournal.arg(error.description,
+                               kind == JournalKind::Rename ? QStringLiteral("命名")
+                                                           : QStringLiteral("移动")));
+        return;
+    }
+    // A notice of an earlier run no longer holds; a window without a status line keeps none.
+    auto *bar = window.findChild<QStatusBar *>(QString(), Qt::FindDirectChildrenOnly);
+    if (bar && showsOurNotice(bar->currentMessage()))
+        bar->clearMessage();
+}
+
+void RunJournal::finish()
+{
+    if (!writer_)
+        return;
+    writer_->finish();
+    writer_.reset();
+    pruneJournals(appStateFolder(), kJournalsKept);
+    if (window_)
+        window_->journalsChanged();
+}
+
+QList<PlannedMove> renamePlan(const Form1 &window, const NewNameFields &fields, double start,
+                              double step)
+{
+    const QList<bool> selected = selectedFlags(window.List1);
+    const QStringList &texts = window.List1->texts();
+    QList<PlannedMove> plan;
+    double number = start;
+    for (qsizetype row = 0; row < texts.size(); ++row) {
+        if (!selected[row])
+            continue;
+        const TextResult target = buildNewPath(
+            texts[row], fields, fields.usesNumber() ? runningNumberText(number) : QString());
+        // The run stops at a name it cannot build; nothing after it is renamed.
+        if (!target.ok())
+            break;
+        plan.append({texts[row], target.text});
+        number += step;
+    }
+    return plan;
+}
+
+QList<PlannedMove> listMovePlan(const Form1 &window, const QString &targetFolder)
+{
+    const QList<bool> selected = selectedFlags(window.List1);
+    const QStringList &texts = window.List1->texts();
+    QList<PlannedMove> plan;
+    for (qsizetype row = 0; row < texts.size(); ++row) {
+        if (selected[row])
+            plan.append({texts[row], targetFolder + GetRelPath(texts[row])});
+    }
+    return plan;
+}
+
+QList<PlannedMove> paneMovePlan(const Form1 &window, const QString &targetFolder)
+{
+    const QList<bool> selected = selectedFlags(window.File1);
+    const QStringList &names = window.File1->texts();
+    QList<PlannedMove> plan;
+    for (qsizetype row = 0; row < names.size(); ++row) {
+        if (selected[row])
+            plan.append({window.CurrentFolder + names[row], targetFolder + names[row]});
+    }
+    return plan;
+}

@@ -1,0 +1,162 @@
+// Taking a batch back: the last one with "撤销上次命名", any one from the history window.
+#include "app/form1.h"
+
+#include <QAction>
+#include <QHash>
+#include <QProgressBar>
+
+#include <algorithm>
+
+#include "walk/walk.h"
+#include "fileops/pathlist.h"
+#include "walk/entrylist.h"
+#include "walk/listedits.h"
+#include "platform/statefolder.h"
+#include "rename/historywindow.h"
+#include "rename/journal.h"
+#include "rename/undo.h"
+
+namespace {
+
+QString kindWord(JournalKind kind)
+{
+    return kind == JournalKind::Rename ? QStringLiteral("命名") : QStringLiteral("移动");
+}
+
+QString confirmText(const JournalSummary &s)
+{
+    const QString when = HistoryWindow::timeText(s.time);
+    if (!s.ended)
+        return QStringLiteral("撤销 %1 中断的%2，是否继续？").arg(when, kindWord(s.kind));
+    return QStringLiteral("撤销 %1 的%2（%3 个文件），是否继续？")
+        .arg(when, kindWord(s.kind))
+        .arg(s.recordedDone);
+}
+
+// A file taken back: where the batch had left it, and where it is again.
+struct Moved {
+    QString now;
+    QString back;
+};
+
+// Entries that name where the batch left a file name where it came from again; everything
+// else in the list stays as it is. The list mostly holds them in the batch's order, which is
+// followed before anything is looked up.
+void giveEntriesBack(EntryList *list, const QList<Moved> &moved)
+{
+    if (moved.isEmpty())
+        return;
+    QuietEntryTexts texts(list);
+    const QStringList &entries = list->texts();
+    QHash<QStringView, qsizetype> where;
+    qsizetype next = 0;
+    for (int row = 0; row < entries.size(); ++row) {
+        qsizetype k = -1;
+        if (next < moved.size() && entries[row] == moved[next].now) {
+            k = next++;
+        } else {
+            if (where.isEmpty()) {
+                where.reserve(moved.size());
+                for (qsizetype i = 0; i < moved.size(); ++i)
+                    where.insert(moved[i].now, i);
+            }
+            k = where.value(entries[row], -1);
+        }
+        if (k >= 0)
+            texts.set(row, moved[k].back);
+    }
+}
+
+} // namespace
+
+void Form1::mnUndo_Click()
+{
+    // The newest batch not yet taken back; one whose journal cannot be read is passed over
+    // (the history says why).
+    for (const QString &path : journalPaths(appStateFolder())) {
+        const JournalSummary s = readJournalSummary(path);
+        if (s.usable() && !s.undone) {
+            undoBatch(path);
+            return;
+        }
+    }
+    MsgBox(QStringLiteral("没有可以撤销的命名。"));
+}
+
+void Form1::mnHistory_Click()
+{
+    if (!history_)
+        history_ = new HistoryWindow(this);
+    history_->reload();
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
+}
+
+void Form1::journalsChanged()
+{
+    if (history_)
+        history_->reload();
+}
+
+void Form1::undoBatch(const QString &journalPath)
+{
+    // Not while a batch runs or another is taken back: the lock covers both.
+    if (!mnUndo->isEnabled())
+        return;
+    const HeldOpen held(closeGuard_);
+    const JournalContent journal = readJournal(journalPath);
+    const JournalSummary &s = journal.summary;
+    if (!s.usable()) {
+        MsgBox(QStringLiteral("这个撤销记录无法读取（%1），不能撤销。").arg(s.problem));
+        journalsChanged();
+        return;
+    }
+    if (s.undone) {
+        MsgBox(QStringLiteral("这次%1已经撤销过了。").arg(kindWord(s.kind)));
+        return;
+    }
+    if (MsgBox(confirmText(s), QStringLiteral("询问："), Dialogs::Buttons::YesNo,
+               Dialogs::Icon::Question)
+        != Dialogs::Answer::Yes)
+        return;
+
+    ForbidCmd();
+    // The look at the disk comes after the question, so it sees the files as they are now.
+    BatchUndo undo(journal);
+    setProgressMaximum(float(undo.size()));
+    setProgressPosition(0.0f);
+    ProgressBar1->setVisible(true);
+    // Should the note fail, the files are still taken back; a later undo finds them back.
+    noteUndoStarted(journalPath);
+
+    FailureTally tally;
+    QList<Moved> moved;   // the last one the batch moved first
+    moved.reserve(undo.size());
+    Walk walk(held, undo.size());
+    for (int k; (k = walk.next()) >= 0;) {
+        const BatchUndo::Result r = undo.step(k);
+        if (r.outcome == BatchUndo::Outcome::Skipped)
+            tally.add(r.now, r.failure);
+        else if (r.now != r.back)
+            moved.append({r.now, r.back});
+        setProgressPosition(float(k + 1));
+    }
+    std::reverse(moved.begin(), moved.end());
+    giveEntriesBack(List1, moved);
+
+    // A window closed meanwhile leaves the batch to be taken back further another time.
+    if (!walk.stoppedByClose()) {
+        noteUndone(journalPath, undo.size() - tally.count, tally.count);
+        if (tally.count == 0)
+            MsgBox(QStringLiteral("撤销完成。"), QStringLiteral("提示"), Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Information);
+        else
+            MsgBox(failureReport(tally, QStringLiteral("撤销")), QString(), Dialogs::Buttons::Ok,
+                   Dialogs::Icon::Warning);
+        refreshFile1();
+    }
+    ProgressBar1->setVisible(false);
+    UnForbidCmd();
+    journalsChanged();
+}

@@ -1,0 +1,344 @@
+// Taking batches back through the real window on real files: renames and moves, after a
+// restart, after a failure and after a crash, never onto a file that is there now; the
+// history window; and a state folder that cannot be written.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "fileops/pathlist.h"
+#include "rename/historywindow.h"
+#include "rename/undo.h"
+#include "testwindow.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Box = FakeDialogs::Box;
+
+const Box kDone{u"撤销完成。"_s, u"提示"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information};
+
+// Files holding their own names in a folder, all of them in the rename list and selected.
+struct Batch {
+    explicit Batch(const QStringList &names)
+    {
+        for (const QString &n : names)
+            makeFile(path(n), n.toUtf8());
+        w->setDir1(dir.path());
+        setEntries(w->List1, paths(names));
+        w->List1->selectAll();
+    }
+    QString path(const QString &name) const { return dir.path() + u'/' + name; }
+    QStringList paths(QStringList names) const
+    {
+        for (QString &n : names)
+            n = path(n);
+        return names;
+    }
+    // Every file holds the name it had before the batch.
+    void verifyContents(const QStringList &names) const
+    {
+        QStringList sorted = names;
+        sorted.sort();
+        QCOMPARE(filesIn(dir.path()), sorted);
+        for (const QString &n : names)
+            QCOMPARE(contentOf(path(n)), n.toUtf8());
+    }
+    void undoLast()
+    {
+        w.dialogs.clear();
+        w->mnUndo->trigger();
+    }
+
+    QTemporaryDir dir;
+    TestWindow w;
+};
+
+QString undoReport(int count, const QString &path, const FsResult &first)
+{
+    FailureTally tally;
+    tally.add(path, first);
+    tally.count = count;
+    return failureReport(tally, u"撤销"_s);
+}
+
+} // namespace
+
+class TstUndo : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The chain: 文件1.jpg gives up its name to become 文件0.jpg, and b.jpg takes it.
+    void undoRestoresNamesContentsAndEntries_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("plain") << QStringList{"a.jpg", "b.png", "c.jpg"};
+        QTest::newRow("a name given up is taken by the next") << QStringList{"文件1.jpg", "b.jpg"};
+    }
+
+    void undoRestoresNamesContentsAndEntries()
+    {
+        QFETCH(QStringList, names);
+        Batch b(names);
+        b.w->Command2->click();
+        QVERIFY(!b.w.dialogs.texts().isEmpty() && b.w.dialogs.texts().first() == u"OK!"_s);
+        QVERIFY(b.w.showActive());
+        b.w.dialogs.clear();
+        b.w->List1->setFocus();
+        QTest::keyClick(b.w->List1, Qt::Key_Z, Qt::ControlModifier);
+
+        QCOMPARE(b.w.dialogs.boxes.size(), 2);
+        QCOMPARE(b.w.dialogs.boxes[0].buttons, Dialogs::Buttons::YesNo);
+        QVERIFY(b.w.dialogs.boxes[0].text.contains(u"的命名（%1 个文件），是否继续？"_s.arg(names.size())));
+        QCOMPARE(b.w.dialogs.boxes[1], kDone);
+        b.verifyContents(names);
+        QCOMPARE(entries(b.w->List1), b.paths(names));
+        QCOMPARE(entries(b.w->File1), filesIn(b.dir.path()));
+
+        // Taken back once only.
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
+    }
+
+    void menuKeepsItsItemsAndAddsTheNewOnes()
+    {
+        TestWindow w;
+        QStringList captions;
+        for (const QAction *a : w->mnFile->actions())
+            captions << a->text();
+        QCOMPARE(captions, (QStringList{"打开", "移动到...", "复制到...", "复制列表", "粘贴列表",
+                                        "撤销上次命名", "命名历史..."}));
+        QCOMPARE(w->mnUndo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    }
+
+    void undoMoveFromBothLists_data()
+    {
+        QTest::addColumn<int>("activeList");
+        QTest::addColumn<bool>("acrossFileSystems");
+        QTest::newRow("rename list") << 1 << false;
+        QTest::newRow("file pane") << 2 << false;
+        QTest::newRow("rename list, to another file system") << 1 << true;
+        QTest::newRow("file pane, to another file system") << 2 << true;
+    }
+
+    void undoMoveFromBothLists()
+    {
+        QFETCH(int, activeList);
+        QFETCH(bool, acrossFileSystems);
+        if (acrossFileSystems && !QFileInfo(u"/dev/shm"_s).isWritable())
+            QSKIP("no second file system (/dev/shm) on this machine");
+        QTemporaryDir target(acrossFileSystems ? u"/dev/shm/quillmere-XXXXXX"_s
+                                               : QDir::tempPath() + u"/quillmere-XXXXXX"_s);
+        const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
+        Batch b(names);
+        b.w->File1->selectAll();
+        b.w->ActiveList = qint16(activeList);
+        b.w.dialogs.folderAnswers << target.path();
+        b.w->mnMoveTo_Click();
+        QCOMPARE(filesIn(target.path()), names);
+
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.texts().last(), kDone.text);
+        b.verifyContents(names);
+        QVERIFY(filesIn(target.path()).isEmpty());
+        QCOMPARE(entries(b.w->List1), b.paths(names));
+        QCOMPARE(entries(b.w->File1), names);
+    }
+
+    void undoAfterRestart()
+    {
+        const QStringList names{"a.jpg", "b.jpg"};
+        Batch b(names);
+        b.w->Command2_Click();
+        b.w.form.reset();
+        TestWindow again(QString(), b.w.stateHome());
+        again->mnUndo->trigger();
+        QCOMPARE(again.dialogs.boxes.last(), kDone);
+        b.verifyContents(names);
+    }
+
+    // A run stopped by its failure at the second file: only the first goes back, and the
+    // file that stopped the run is left as it is.
+    void undoOfARunStoppedAtAFailure()
+    {
+        Batch b({"a.jpg", "b.jpg", "文件1.jpg"});
+        setEntries(b.w->List1, b.paths({"a.jpg", "b.jpg"}), {0, 1});
+        b.w->Command2_Click();
+        QCOMPARE(filesIn(b.dir.path()), (QStringList{"b.jpg", "文件0.jpg", "文件1.jpg"}));
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.boxes.last(), kDone);
+        QVERIFY(b.w.dialogs.boxes.first().text.contains(u"（1 个文件）"_s));
+        b.verifyContents({"a.jpg", "b.jpg", "文件1.jpg"});
+    }
+
+    // A paste during the run drops an entry, so the later files get other numbers than
+    // planned: the journal follows where they really went.
+    void undoAfterTheListChangedDuringTheRun()
+    {
+        const QStringList names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+        Batch b(names);
+        QGuiApplication::clipboard()->setText(b.path(u"c.jpg"_s) + u"\r\n"_s);
+        QTimer::singleShot(0, this, [&] { b.w->mnPasteList_Click(); });
+        b.w->Command2_Click();
+        QCOMPARE(filesIn(b.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.boxes.last(), kDone);
+        b.verifyContents(names);
+        QCOMPARE(entries(b.w->List1), b.paths({"a.jpg", "b.jpg", "d.jpg", "c.jpg"}));
+    }
+
+    // Each row changes one renamed file behind the program's back before the undo.
+    void undoNeverReplacesAndSkipsWhatChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("error");
+        QTest::newRow("old name taken meanwhile") << "take" << EEXIST;
+        QTest::newRow("renamed away since") << "rename" << ENOENT;
+        QTest::newRow("replaced by another file since") << "replace" << ESTALE;
+    }
+
+    void undoNeverReplacesAndSkipsWhatChanged()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, error);
+        Batch b({"a.jpg", "b.jpg", "c.jpg"});
+        b.w->Command2_Click();
+        const QString renamed = b.path(u"文件1.jpg"_s);
+        if (change == u"take")
+            makeFile(b.path(u"b.jpg"_s), "someone else's");
+        else if (change == u"rename")
+            QVERIFY(QFile::rename(renamed, b.path(u"elsewhere.jpg"_s)));
+        else   // as editors save: a new file written beside it, then renamed over it
+            QVERIFY(::rename(QFile::encodeName(makeFile(b.path(u".new"_s), "new")), QFile::encodeName(renamed)) == 0);
+
+        b.undoLast();
+        const FsResult why = error == ESTALE ? FsResult{ESTALE, replacedSinceDescription()}
+                                             : FsResult::fromErrno(error);
+        QCOMPARE(b.w.dialogs.boxes.last(), (Box{undoReport(1, renamed, why), "Quillmere",
+                                                Dialogs::Buttons::Ok, Dialogs::Icon::Warning}));
+        QCOMPARE(contentOf(b.path(u"a.jpg"_s)), "a.jpg");
+        QCOMPARE(contentOf(b.path(u"c.jpg"_s)), "c.jpg");
+        if (change == u"take")
+            QCOMPARE(contentOf(b.path(u"b.jpg"_s)), "someone else's");
+        // The entry of the file that stayed still names it.
+        QCOMPARE(entries(b.w->List1)[1], renamed);
+    }
+
+    // The helper renames slowly until it is killed; the journal it leaves takes back every
+    // file it renamed, those it had no time to record too.
+    void crashInTheMiddleThenUndo()
+    {
+        QTemporaryDir state, app, dir;
+        QStringList names;
+        for (int i = 0; i < 300; ++i)
+            names << u"p%1.jpg"_s.arg(i, 3, 10, QLatin1Char('0'));
+        for (const QString &n : names)
+            makeFile(dir.path() + u'/' + n, n.toUtf8());
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"XDG_STATE_HOME"_s, state.path());
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(CRASHRUN), {dir.path(), app.path()});
+        QVERIFY(run.waitForStarted());
+        const auto renamedCount = [&] { return QDir(dir.path()).entryList({u"文件*"_s}, QDir::Files).size(); };
+        QTRY_VERIFY_WITH_TIMEOUT(renamedCount() >= 20, 20000);
+        run.kill();
+        QVERIFY(run.waitForFinished());
+        const int renamed = renamedCount();
+        QVERIFY2(renamed < names.size(), "the run ended before it was killed");
+
+        TestWindow after(QString(), state.path());
+        after->mnUndo->trigger();
+        QCOMPARE(after.dialogs.boxes.last(), kDone);
+        QCOMPARE(filesIn(dir.path()), names);
+        for (const QString &n : names)
+            QCOMPARE(contentOf(dir.path() + u'/' + n), n.toUtf8());
+    }
+
+    void closingTheWindowDuringTheUndo()
+    {
+        QStringList names;
+        for (int i = 0; i < 50; ++i)
+            names << u"p%1.jpg"_s.arg(i);
+        Batch b(names);
+        b.w->Command2_Click();
+        b.w.showActive();
+        b.w->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<Form1> form = b.w.form.release();
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (form && QFile::exists(b.path(u"p45.jpg"_s)))
+                form->close();
+        });
+        probe.start(0);
+        form->mnUndo->trigger();
+        probe.stop();
+        QVERIFY(form && !form->isVisible() && form->mnUndo->isEnabled());
+        QTRY_VERIFY(!form);
+
+        // The rest is taken back another time.
+        TestWindow after(QString(), b.w.stateHome());
+        after->mnUndo->trigger();
+        QCOMPARE(after.dialogs.boxes.last(), kDone);
+        b.verifyContents(names);
+    }
+
+    void historyListsBatchesAndUndoesAnyOne()
+    {
+        Batch b({"a.jpg", "b.jpg"});
+        b.w->Command2_Click();   // a, b → 文件0, 文件1
+        setEntries(b.w->List1, b.paths({"文件0.jpg"}), {0});
+        b.w->Text4->setText(u"x"_s);
+        b.w->Command2_Click();   // 文件0 → x0
+        makeFile(b.w.journalFolder() + u"/99990101T000000000Z-1-000000.journal"_s, "quillmere-journal 9\n");
+
+        b.w->mnHistory->trigger();
+        QTreeWidget *list = b.w->findChild<HistoryWindow *>()->list();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(0)->text(3), u"无法读取：记录来自较新的版本（格式 9）"_s);
+        QCOMPARE(list->topLevelItem(1)->text(2), u"1"_s);
+        QCOMPARE(list->topLevelItem(2)->text(1), u"命名"_s);
+        QCOMPARE(list->topLevelItem(2)->text(2), u"2"_s);
+
+        // The older batch: b goes back; 文件0.jpg was renamed since by the newer one and stays.
+        list->setCurrentItem(list->topLevelItem(2));
+        b.w.dialogs.clear();
+        b.w->findChild<HistoryWindow *>()->undoButton()->click();
+        QTRY_COMPARE(b.w.dialogs.boxes.size(), 2);
+        QCOMPARE(b.w.dialogs.boxes[1].text, undoReport(1, b.path(u"文件0.jpg"_s), FsResult::fromErrno(ENOENT)));
+        QCOMPARE(filesIn(b.dir.path()), (QStringList{"b.jpg", "x0.jpg"}));
+        QCOMPARE(list->topLevelItem(2)->text(3), u"已撤销"_s);
+        QVERIFY(!b.w->findChild<HistoryWindow *>()->undoButton()->isEnabled());
+    }
+
+    // The run goes on exactly as ever; the status line says once that it cannot be taken back.
+    void unwritableStateFolder()
+    {
+        Batch b({"a.jpg", "b.jpg"});
+        const QString blocker = makeFile(b.w.stateHome() + u"/blocker"_s);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(blocker + u"/state"_s));
+        b.w->Command2_Click();
+        QCOMPARE(b.w.dialogs.texts(), QStringList{u"OK!"_s});
+        QCOMPARE(filesIn(b.dir.path()), (QStringList{"文件0.jpg", "文件1.jpg"}));
+        QCOMPARE(b.w->statusBar()->currentMessage(),
+                 u"无法写入撤销记录（%1），这次命名不能撤销。"_s.arg(FsResult::fromErrno(ENOTDIR).description));
+        b.undoLast();
+        QCOMPARE(b.w.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
+    }
+};
+
+QTEST_MAIN(TstUndo)
+#include "tst_undo.moc"
