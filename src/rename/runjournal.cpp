@@ -59,9 +59,11 @@ QList<PlannedMove> renamePlan(const Form1 &window, const NewNameFields &fields, 
     for (qsizetype row = 0; row < texts.size(); ++row) {
         if (!selected[row])
             continue;
-        const TextResult target = buildNewPath(
-            texts[row], fields, fields.usesNumber() ? runningNumberText(number) : QString());
-        // The run stops at a name it cannot build; nothing after it is renamed.
+        // Built as the run builds it; the run stops at a name it cannot build, and nothing
+        // after it is renamed.
+        const TextResult numberText = runningNumber(fields, number, step);
+        const TextResult target =
+            numberText.ok() ? buildNewPath(texts[row], fields, numberText.text) : numberText;
         if (!target.ok())
             break;
         plan.append({texts[row], target.text});
