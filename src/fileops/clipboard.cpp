@@ -24,9 +24,13 @@ const QString kExactPaths = QStringLiteral("application/x-quillmere-paths");
 // Another program may hold the clipboard; reading back what was put there tells.
 void putOnClipboard(Form1 &w, const QStringList &paths)
 {
-    const QString text = clipboardListText(paths);
+    bool exact = true;
+    const QString text = clipboardListText(paths, &exact);
     QClipboard *board = clipboard();
-    if (board) {
+    if (board && exact) {
+        board->setText(text);
+    } else if (board) {
+        // Only where the text cannot carry every path as it is.
         auto *data = new QMimeData;
         data->setText(text);
         data->setData(kExactPaths, exactPathList(paths));

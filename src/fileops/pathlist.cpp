@@ -27,17 +27,22 @@ bool plainText(const QString &path)
 
 } // namespace
 
-QString clipboardListText(const QStringList &paths)
+QString clipboardListText(const QStringList &paths, bool *exact)
 {
+    bool allPlain = true;
     qsizetype size = 0;
     for (const QString &p : paths)
         size += p.size() + 2;
     QString text;
     text.reserve(size);
     for (const QString &p : paths) {
-        text += plainText(p) ? p : visibleFileName(p);
+        const bool plain = plainText(p);
+        allPlain = allPlain && plain;
+        text += plain ? p : visibleFileName(p);
         text += kLineEnd;
     }
+    if (exact)
+        *exact = allPlain;
     return text;
 }
 

@@ -8,7 +8,8 @@
 // The clipboard form of a list of paths: every path followed by CR LF, the last one too. A
 // path that the text cannot carry as it is (bytes of its name that are not UTF-8, a CR or LF
 // in it) is written in its visible form, such bytes as \xB0.
-QString clipboardListText(const QStringList &paths);
+// Whether every path was written as it stands is told through `exact`.
+QString clipboardListText(const QStringList &paths, bool *exact = nullptr);
 
 // The paths exactly, for the program's own format beside the text; and back. Empty when the
 // data is not a list of paths.

@@ -1,25 +1,13 @@
 #include "walk/displayrate.h"
 
-#include <QElapsedTimer>
-
-namespace {
-
-qint64 monotonicMs()
-{
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
-}
-
-} // namespace
+#include "platform/coarseclock.h"
 
 bool DisplayRate::due()
 {
-    return shownAtMs_ < 0 || monotonicMs() - shownAtMs_ >= periodMs_;
+    return shownAtMs_ < 0 || coarseMonotonicMs() - shownAtMs_ >= periodMs_;
 }
 
 void DisplayRate::shown()
 {
-    shownAtMs_ = monotonicMs();
+    shownAtMs_ = coarseMonotonicMs();
 }
