@@ -36,8 +36,6 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString f = makeFile(dir.path() + u"/sub/a.txt"_s);
         TestWindow w(dir.path());
-        w->Command15_Click();
-        QCOMPARE(w.dialogs.texts(), QStringList{u"No list or not select!"_s});
         w->List1->addEntry(f);
         w->List1->setCurrentRow(0);
         w->Command15_Click();
@@ -51,12 +49,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString f = makeFile(dir.path() + u"/-a b'\".txt"_s);
         TestWindow w(dir.path());
-        w->Command9_Click();
         w->List1->addEntry(u"  "_s + f + u' ');
         w->List1->addEntry(dir.path() + u"/gone.txt"_s);
-        w->List1->setCurrentRow(-1);
-        w->Command9_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"列表里没有项目！", "没有选择文件！"}));
         for (int row : {0, 1}) {
             w->List1->setCurrentRow(row);
             w->Command9_Click();
@@ -71,11 +65,7 @@ private Q_SLOTS:
         makeFile(dir.path() + u"/p.txt"_s);
         makeFile(dir.path() + u"/q.txt"_s);
         TestWindow w(dir.path());
-        w->ActiveList = 2;
-        w->mnOpen_Click();
         w->ActiveList = 1;
-        w->mnOpen_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"No file or not select!", "No list or not select!"}));
         w->List1->addEntry(u"/x/y z.txt"_s);
         w->List1->setCurrentRow(0);
         selectRow(w->File1, 0);

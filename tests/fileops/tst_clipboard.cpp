@@ -50,19 +50,6 @@ private Q_SLOTS:
         QCOMPARE(w->List1->text(0), "/p/\\xB2\\xE2\\xCA\\xD4.jpg");
     }
 
-    void copyWithNothingSelectedLeavesTheClipboard()
-    {
-        TestWindow w;
-        QGuiApplication::clipboard()->setText("untouched");
-        w->List1->addEntry("/a");
-        w->ActiveList = 1;
-        w->mnCopyList_Click();
-        w->ActiveList = 2;
-        w->mnCopyList_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"没有选中文件！", "没有或没选中文件！"}));
-        QCOMPARE(QGuiApplication::clipboard()->text(), "untouched");
-    }
-
     // Only CR LF ends a line; the pieces are appended and the duplicates then removed, the
     // last of equal entries kept. Nothing but line breaks is no list at all.
     void paste_data()

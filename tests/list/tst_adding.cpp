@@ -53,18 +53,6 @@ private Q_SLOTS:
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
-    void emptyPaneSaysSoAndNoSelectionSaysNothing()
-    {
-        QTemporaryDir dir;
-        TestWindow w(dir.path());
-        w->Command7_Click();
-        makeFile(dir.path() + u"/a.txt"_s);
-        w->refreshFile1();
-        w->Command7_Click();
-        QCOMPARE(w.dialogs.texts(), QStringList{u"没有文件！"_s});
-        QCOMPARE(w->List1->count(), 0);
-    }
-
     void addingStopsAtTheLimitAndSaysSo()
     {
         QTemporaryDir dir;

@@ -116,14 +116,6 @@ private Q_SLOTS:
         QVERIFY(w->List1->isSelected(current));
         QCOMPARE(w.dialogs.texts(), error > 0 ? QStringList{reportText(FsResult::fromErrno(error))} : QStringList());
     }
-
-    void noCurrentEntry()
-    {
-        TestWindow w;
-        w->Command11_Click();
-        QCOMPARE(w.dialogs.texts(), QStringList{"没有文件或没选择文件！"});
-        QVERIFY(w.dialogs.prompts.isEmpty());
-    }
 };
 
 QTEST_MAIN(TstSelection)

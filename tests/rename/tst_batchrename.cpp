@@ -144,17 +144,6 @@ private Q_SLOTS:
         QCOMPARE(rawNamesIn(dir.path()), (QList<QByteArray>{renamed, "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd.jpg"}));
     }
 
-    void nothingToRename()
-    {
-        FolderWindow w({"a.jpg", "b.jpg"});
-        setEntries(w->List1, w.paths({"a.jpg", "b.jpg"}));
-        w->Command2_Click();   // nothing selected: OK all the same
-        w->List1->clear();
-        w->Command2_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"OK!", "列表里没有项目！"}));
-        QCOMPARE(filesIn(w.dir.path()), (QStringList{"a.jpg", "b.jpg"}));
-    }
-
     // The run yields once per entry, and meanwhile nothing but the clipboard commands can
     // start on the list it walks.
     void runLocksAndYieldsOncePerEntry()
