@@ -120,10 +120,7 @@ private Q_SLOTS:
             for (const QString &p : paths)
                 urls << QUrl::fromLocalFile(p);
             drop.setUrls(urls);
-            QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &drop, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(form->List1->viewport(), &enter);
-            QDropEvent event(QPointF(1, 1), Qt::CopyAction, &drop, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(form->List1->viewport(), &event);
+            dropOn(form->List1->viewport(), &drop);
             break;
         }
         }
