@@ -1,10 +1,6 @@
 // The file pane's listing: the order of its sort keys against a plain sort with the natural
 // comparison as it walks two names, and what a real folder lists.
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 #include <random>

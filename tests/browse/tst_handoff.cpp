@@ -1,6 +1,4 @@
 // The folder picker and the hand-off of paths to the desktop, through the recording fake.
-#include <QTest>
-
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;

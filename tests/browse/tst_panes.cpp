@@ -1,13 +1,5 @@
 // The drive list, folder tree and file pane kept in step, the filter, the refresh and the
 // record of the list last focused; through the real widgets on real folders.
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeView>
-
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;

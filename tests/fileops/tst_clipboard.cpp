@@ -1,9 +1,4 @@
 // Copying lists of paths to the clipboard and pasting them into the rename list.
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QProgressBar>
-#include <QTest>
-
 #include "fileops/pathlist.h"
 #include "platform/filenames.h"
 #include "testwindow.h"

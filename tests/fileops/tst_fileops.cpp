@@ -1,10 +1,5 @@
 // Deleting, moving and copying the selected files of either list, on real folders.
-#include <QAction>
-#include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
-#include <QPushButton>
-#include <QTest>
 
 #include <cerrno>
 #include <sys/xattr.h>

@@ -1,11 +1,6 @@
 // Removing selected entries, clearing, removing duplicates and dropping missing files, on the
 // real window; what happens when the list changes while a walk yields; and what each command
 // of the window does when it has nothing to act on.
-#include <QDir>
-#include <QProgressBar>
-#include <QTest>
-#include <QTimer>
-
 #include "list/keeplast.h"
 #include "testwindow.h"
 

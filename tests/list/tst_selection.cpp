@@ -1,8 +1,4 @@
 // The select-all toggle across the two lists and moving the current entry.
-#include <QProgressBar>
-#include <QTest>
-#include <QTimer>
-
 #include "list/moveposition.h"
 #include "testwindow.h"
 

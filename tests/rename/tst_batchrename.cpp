@@ -1,16 +1,6 @@
 // The batch rename through the real window on real files: names, numbers, the messages, the
 // lock, failures that stop the run, and a paste mid-run; and the rename without
 // replacing it is built on.
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <cerrno>
 

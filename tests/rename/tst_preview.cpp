@@ -3,12 +3,6 @@
 #include <QAccessible>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 
 #include <cerrno>
 

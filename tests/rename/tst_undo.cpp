@@ -1,17 +1,7 @@
 // Taking batches back through the real window on real files: renames and moves, after a
 // restart, after a failure and after a crash, never onto a file that is there now; the
 // history window; and a state folder that cannot be written.
-#include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <cerrno>

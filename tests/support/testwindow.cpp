@@ -1,7 +1,6 @@
 #include "testwindow.h"
 
 #include <QDropEvent>
-#include <QFile>
 
 #include <algorithm>
 #include <dirent.h>

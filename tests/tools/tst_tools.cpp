@@ -1,11 +1,6 @@
 // The tools and help menus through the real windows: the recommendation window against a
 // server of the test's own on 127.0.0.1, the launcher on real folders, the display commands.
-#include <QAction>
-#include <QClipboard>
-#include <QDir>
-#include <QMimeData>
 #include <QScopeGuard>
-#include <QTest>
 #include <QTextBrowser>
 
 #include <fcntl.h>

@@ -1,15 +1,6 @@
 // The walk every command that yields goes through: entries that move or go while it
 // yields, and the window closed in the middle of each such command.
-#include <QClipboard>
-#include <QDir>
 #include <QDropEvent>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
 
 #include "app/profile.h"
 #include "list/form2.h"
