@@ -1,7 +1,6 @@
 // Removing selected entries, clearing, removing duplicates and dropping missing files, on the
 // real window; what happens when the list changes while a walk yields; and what each command
 // of the window does when it has nothing to act on.
-#include "list/keeplast.h"
 #include "testwindow.h"
 
 using Command = void (Form1::*)();
@@ -11,28 +10,6 @@ class TstPrune : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void lastOfEqual_data()
-    {
-        QTest::addColumn<QStringList>("in");
-        QTest::addColumn<QStringList>("out");
-        QTest::newRow("last of each, order kept") << QStringList{"A", "B", "A", "C", "A"} << QStringList{"B", "C", "A"};
-        QTest::newRow("all equal") << QStringList{"A", "A", "A"} << QStringList{"A"};
-        QTest::newRow("case counts") << QStringList{"C:\\A.txt", "c:\\a.txt"} << QStringList{"C:\\A.txt", "c:\\a.txt"};
-        QTest::newRow("no duplicates") << QStringList{"x", "y"} << QStringList{"x", "y"};
-    }
-
-    void lastOfEqual()
-    {
-        QFETCH(QStringList, in);
-        QFETCH(QStringList, out);
-        const QList<bool> keep = ::lastOfEqual(in);
-        QStringList kept;
-        for (int i = 0; i < in.size(); ++i)
-            if (keep[i])
-                kept << in[i];
-        QCOMPARE(kept, out);
-    }
-
     // A command with nothing to act on says so, or nothing, and does nothing else: it asks no
     // question but delete's (which comes first), leaves files, entries and the clipboard alone,
     // and unlocks the window.
@@ -97,16 +74,35 @@ private Q_SLOTS:
         QVERIFY(w->mnOpen->isEnabled() && w->Command2->isEnabled() && w->ProgressBar1->isHidden());
     }
 
-    void dedupKeepsTheLastWithItsSelection()
+    // The last of equal entries stays, with its selection; the rest keep their order.
+    void dedupKeepsTheLastOfEqualWithItsSelection_data()
     {
+        QTest::addColumn<QStringList>("in");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QList<int>>("selectedAfter");
+        QTest::newRow("last of each, order kept") << QStringList{"A", "B", "A", "C", "A"} << QList<int>{1, 2, 4}
+                                                  << QStringList{"B", "C", "A"} << QList<int>{0, 2};
+        QTest::newRow("all equal") << QStringList{"A", "A", "A"} << QList<int>{0} << QStringList{"A"} << QList<int>{};
+        QTest::newRow("case counts") << QStringList{"C:\\A.txt", "c:\\a.txt"} << QList<int>{1}
+                                     << QStringList{"C:\\A.txt", "c:\\a.txt"} << QList<int>{1};
+        QTest::newRow("no duplicates") << QStringList{"x", "y"} << QList<int>{} << QStringList{"x", "y"} << QList<int>{};
+    }
+
+    void dedupKeepsTheLastOfEqualWithItsSelection()
+    {
+        QFETCH(QStringList, in);
+        QFETCH(QList<int>, selected);
+        QFETCH(QStringList, out);
+        QFETCH(QList<int>, selectedAfter);
         TestWindow w;
-        setEntries(w->List1, {"A", "B", "A", "C", "A"}, {1, 2, 4});
+        setEntries(w->List1, in, selected);
         w->Command13_Click();
-        QCOMPARE(entries(w->List1), (QStringList{"B", "C", "A"}));
-        QCOMPARE(selectedRows(w->List1), (QList<int>{0, 2}));
+        QCOMPARE(entries(w->List1), out);
+        QCOMPARE(selectedRows(w->List1), selectedAfter);
         QCOMPARE(w.dialogs.texts(), QStringList{"Ok!"});
         QVERIFY(!w->ProgressBar1->isVisible());
-        QCOMPARE(w->progressPosition(), 5.0f);   // once over the list, never past its end
+        QCOMPARE(w->progressPosition(), float(in.size()));   // once over the list, never past its end
     }
 
     void removeSelectedKeepsOthersAndTidiesWhenEmpty()
