@@ -9,9 +9,7 @@ class TstClipboard : public QObject {
 private Q_SLOTS:
     void copyTheSelectionOfEitherList()
     {
-        QTemporaryDir dir;
-        makeFile(dir.path() + "/x.jpg");
-        TestWindow w(dir.path());
+        FolderWindow w({"x.jpg"});
         setEntries(w->List1, {"/a.txt", "/skip", "/b c.txt", "/d\"'$x.txt"}, {0, 2, 3});
         w->ActiveList = 1;
         w->mnCopyList_Click();
@@ -19,7 +17,7 @@ private Q_SLOTS:
         w->ActiveList = 2;
         selectRow(w->File1, 0);
         w->mnCopyList_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), dir.path() + "/x.jpg\r\n");
+        QCOMPARE(QGuiApplication::clipboard()->text(), w.path("x.jpg") + "\r\n");
         QVERIFY(w.dialogs.boxes.isEmpty());
     }
 
