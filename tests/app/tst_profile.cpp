@@ -1,6 +1,5 @@
 // The settings file: one value read and written, everything else of the file kept; where it
 // is kept; and the folder the window starts in restored from it and written back on close.
-
 #include <optional>
 
 #include "app/profile.h"

@@ -1,7 +1,7 @@
-// The batch rename through the real window on real files: names, numbers, the messages, the
-// lock, failures that stop the run, and a paste mid-run; and the rename without
-// replacing it is built on.
-
+// The batch rename through the real window on real files: the worked example, a refusal that
+// stops the run, names that are not UTF-8, the lock, the focus and a paste mid-run; and the
+// rename without replacing it is built on. The names a run makes and the failures it meets
+// are held against the preview's prediction in tst_preview.
 #include <cerrno>
 
 #include "platform/filenames.h"

@@ -1,5 +1,5 @@
-// The preview of the batch rename: the names it shows, its prediction held against the real
-// run on real files, and how it follows the window and reaches a screen reader.
+// The preview of the batch rename: the names it shows and the failures it foresees, held
+// against the real run on real files, and how it follows the window and reaches a screen reader.
 #include <QAccessible>
 #include <QDeadlineTimer>
 #include <QEventLoop>
