@@ -1,8 +1,4 @@
 // The progress bar and the selection count.
-#include <QProgressBar>
-#include <QTest>
-#include <QTimer>
-
 #include "walk/listedits.h"
 #include "testwindow.h"
 

@@ -1,9 +1,5 @@
 // The settings file: one value read and written, everything else of the file kept; where it
 // is kept; and the folder the window starts in restored from it and written back on close.
-#include <QComboBox>
-#include <QDir>
-#include <QTest>
-
 #include <optional>
 
 #include "app/profile.h"
@@ -64,13 +60,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << QByteArray("[path]\nvalue=/home/a\n") << QStringLiteral("/home/a");
         QTest::newRow("case of names") << QByteArray("[PATH]\r\nVALUE = /x \r\n") << QStringLiteral("/x");
         QTest::newRow("other sections first") << QByteArray("[a]\nvalue=no\n[path]\nvalue=yes") << QStringLiteral("yes");
         QTest::newRow("quoted blanks") << QByteArray("[path]\nvalue=\" /a b \"\n") << QStringLiteral(" /a b ");
         QTest::newRow("long value read whole") << QByteArray("[path]\nvalue=" + QByteArray(600, 'x') + "\n")
                                                << QString(600, u'x');
-        QTest::newRow("chinese") << QByteArray("[path]\nvalue=/照片\n") << QStringLiteral("/照片");
         QTest::newRow("missing key") << QByteArray("[path]\nother=1\n") << QStringLiteral("<none>");
         QTest::newRow("key in other section") << QByteArray("[x]\nvalue=1\n") << QStringLiteral("<none>");
         QTest::newRow("comment") << QByteArray("[path]\n;value=1\n") << QStringLiteral("<none>");
@@ -78,7 +72,6 @@ private Q_SLOTS:
         QTest::newRow("note after the header") << QByteArray("[path] ; last folder\nvalue=/n\n") << QStringLiteral("/n");
         QTest::newRow("first of two keys") << QByteArray("[path]\nvalue=/1\nvalue=/2\n") << QStringLiteral("/1");
         QTest::newRow("empty value") << QByteArray("[path]\nvalue=\n") << QString();
-        QTest::newRow("equals in value") << QByteArray("[path]\nvalue=/a=b\n") << QStringLiteral("/a=b");
         QTest::newRow("one quote only") << QByteArray("[path]\nvalue=\"/a\n") << QStringLiteral("\"/a");
     }
 
@@ -121,7 +114,6 @@ private Q_SLOTS:
     void fileRoundTrip_data()
     {
         QTest::addColumn<QString>("value");
-        QTest::newRow("plain") << QStringLiteral("/home/user/photos");
         QTest::newRow("blanks at the ends") << QStringLiteral(" /tmp/x ");
         QTest::newRow("quotes") << QStringLiteral("\"/q\"");
         QTest::newRow("equals and semicolon") << QStringLiteral("/a=b;c");
@@ -140,28 +132,23 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
-    void lineBreakIsRefusedAndFileKept()
+    // A value, section or key with a line break, and a place that cannot take the file: the
+    // write fails and leaves the file as it was. A missing file reads as none.
+    void refusedWritesLeaveTheFile()
     {
         QTemporaryDir dir;
-        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
+        const QString ini = dir.filePath(QStringLiteral("FilePath.ini")), x = QStringLiteral("/x");
         QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/good")));
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\nvalue=/evil")));
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\r")));
-        QVERIFY(!writeProfileString(ini, QStringLiteral("path]\n[x"), kValue, QStringLiteral("/x")));
-        QVERIFY(!writeProfileString(ini, kPath, QStringLiteral("value=/x\nk"), QStringLiteral("/x")));
+        QVERIFY(!writeProfileString(ini, QStringLiteral("path]\n[x"), kValue, x));
+        QVERIFY(!writeProfileString(ini, kPath, QStringLiteral("value=/x\nk"), x));
         QCOMPARE(contentOf(ini), QByteArray("[path]\nvalue=/good\n"));
-    }
-
-    void missingOrUnwritableFileFailsQuietly()
-    {
-        QTemporaryDir dir;
         QVERIFY(!readProfileString(dir.filePath(QStringLiteral("none.ini")), kPath, kValue));
         // A folder where the file should be: neither root nor anyone else can write it.
-        const QString ini = dir.filePath(QStringLiteral("FilePath.ini"));
-        QVERIFY(QDir().mkdir(ini));
-        QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/x")));
-        QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("no/such/dir/FilePath.ini")), kPath,
-                                    kValue, QStringLiteral("/x")));
+        QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("folder.ini"))));
+        QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("folder.ini")), kPath, kValue, x));
+        QVERIFY(!writeProfileString(dir.filePath(QStringLiteral("no/such/dir/FilePath.ini")), kPath, kValue, x));
     }
 
     // "<tmp>" stands for a folder with files, "<app>" for the program's own folder.

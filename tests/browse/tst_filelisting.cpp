@@ -1,10 +1,6 @@
 // The file pane's listing: the order of its sort keys against a plain sort with the natural
 // comparison as it walks two names, and what a real folder lists.
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 #include <random>
@@ -98,24 +94,9 @@ private Q_SLOTS:
         }
     }
 
-    void paneListsVisibleFilesThatMatch_data()
-    {
-        QTest::addColumn<QString>("patterns");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("everything") << QStringLiteral("*.*")
-            << QStringList{QStringLiteral("a2.TXT"), QStringLiteral("a10.txt"),
-                           QStringLiteral("link.txt"), QStringLiteral("photo.jpg")};
-        QTest::newRow("one pattern, case ignored") << QStringLiteral("*.txt")
-            << QStringList{QStringLiteral("a2.TXT"), QStringLiteral("a10.txt"), QStringLiteral("link.txt")};
-        QTest::newRow("two patterns") << QStringLiteral("*.jpg;l*")
-            << QStringList{QStringLiteral("link.txt"), QStringLiteral("photo.jpg")};
-        QTest::newRow("nothing matches") << QStringLiteral("*.png") << QStringList();
-    }
-
+    // Plain files and links to them, not hidden, that match; in natural order.
     void paneListsVisibleFilesThatMatch()
     {
-        QFETCH(QString, patterns);
-        QFETCH(QStringList, expected);
         QTemporaryDir root;
         for (const char *name : {"a10.txt", "a2.TXT", "photo.jpg", ".hidden.txt", ".git/config.txt"})
             makeFile(root.filePath(QLatin1String(name)));
@@ -124,7 +105,10 @@ private Q_SLOTS:
         QVERIFY(QFile::link(root.filePath(QStringLiteral("gone")), root.filePath(QStringLiteral("dangling.txt"))));
         QVERIFY(QFile::link(root.filePath(QStringLiteral("folder.txt")), root.filePath(QStringLiteral("dirlink.txt"))));
         QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
-        QCOMPARE(listPaneFiles(root.path(), NamePatterns(patterns)), expected);
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(QStringLiteral("*.*"))),
+                 (QStringList{"a2.TXT", "a10.txt", "link.txt", "photo.jpg"}));
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(QStringLiteral("*.jpg;l*"))),
+                 (QStringList{"link.txt", "photo.jpg"}));
     }
 
     // Names that are not UTF-8 are listed each as itself, beside a name that really holds

@@ -1,11 +1,5 @@
 // The folder tree and the file pane's listing on real folders: what each shows of files,
 // folders, links and hidden names, and the tree brought to a folder at once.
-#include <QDir>
-#include <QFile>
-#include <QTest>
-#include <QTreeView>
-
-
 #include "browse/filelisting.h"
 #include "browse/foldertree.h"
 #include "platform/filenames.h"

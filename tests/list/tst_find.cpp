@@ -1,11 +1,5 @@
 // The find dialog on the two real lists.
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include "list/form2.h"
 #include "testwindow.h"

@@ -1,11 +1,6 @@
 // Removing selected entries, clearing, removing duplicates and dropping missing files, on the
-// real window; and what happens when the list changes while a walk yields.
-#include <QDir>
-#include <QProgressBar>
-#include <QTest>
-#include <QTimer>
-
-#include "list/keeplast.h"
+// real window; what happens when the list changes while a walk yields; and what each command
+// of the window does when it has nothing to act on.
 #include "testwindow.h"
 
 using Command = void (Form1::*)();
@@ -15,55 +10,99 @@ class TstPrune : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void lastOfEqual_data()
-    {
-        QTest::addColumn<QStringList>("in");
-        QTest::addColumn<QStringList>("out");
-        QTest::newRow("last of each, order kept") << QStringList{"A", "B", "A", "C", "A"} << QStringList{"B", "C", "A"};
-        QTest::newRow("all equal") << QStringList{"A", "A", "A"} << QStringList{"A"};
-        QTest::newRow("case counts") << QStringList{"C:\\A.txt", "c:\\a.txt"} << QStringList{"C:\\A.txt", "c:\\a.txt"};
-        QTest::newRow("no duplicates") << QStringList{"x", "y"} << QStringList{"x", "y"};
-    }
-
-    void lastOfEqual()
-    {
-        QFETCH(QStringList, in);
-        QFETCH(QStringList, out);
-        const QList<bool> keep = ::lastOfEqual(in);
-        QStringList kept;
-        for (int i = 0; i < in.size(); ++i)
-            if (keep[i])
-                kept << in[i];
-        QCOMPARE(kept, out);
-    }
-
-    // Each command on an empty list says so and does nothing else.
-    void emptyListSaysSo_data()
+    // A command with nothing to act on says so, or nothing, and does nothing else: it asks no
+    // question but delete's (which comes first), leaves files, entries and the clipboard alone,
+    // and unlocks the window.
+    void nothingToActOn_data()
     {
         QTest::addColumn<Command>("command");
-        QTest::newRow("remove selected") << &Form1::Command6_Click;
-        QTest::newRow("dedup") << &Form1::Command13_Click;
-        QTest::newRow("drop missing") << &Form1::Command14_Click;
+        QTest::addColumn<int>("list");         // the active list
+        QTest::addColumn<bool>("entry");       // the rename list holds one entry, neither selected nor current
+        QTest::addColumn<bool>("file");        // the pane shows one file, neither selected nor current
+        QTest::addColumn<QStringList>("texts");
+        const struct {
+            const char *name;
+            Command command;
+            int list;
+            bool entry, file;
+            QStringList texts;
+        } rows[] = {
+            {"remove selected, empty list", &Form1::Command6_Click, 1, false, false, {"没有文件！"}},
+            {"remove duplicates, empty list", &Form1::Command13_Click, 1, false, false, {"没有文件！"}},
+            {"drop missing, empty list", &Form1::Command14_Click, 1, false, false, {"没有文件！"}},
+            {"move entry, none current", &Form1::Command11_Click, 1, true, false, {"没有文件或没选择文件！"}},
+            {"show in folder, empty list", &Form1::Command9_Click, 1, false, false, {"列表里没有项目！"}},
+            {"show in folder, none current", &Form1::Command9_Click, 1, true, false, {"没有选择文件！"}},
+            {"go to the entry's folder, none current", &Form1::Command15_Click, 1, true, false, {"No list or not select!"}},
+            {"open, none current in the list", &Form1::mnOpen_Click, 1, true, true, {"No list or not select!"}},
+            {"open, none current in the pane", &Form1::mnOpen_Click, 2, true, true, {"No file or not select!"}},
+            {"copy list, none selected in the list", &Form1::mnCopyList_Click, 1, true, true, {"没有选中文件！"}},
+            {"copy list, none selected in the pane", &Form1::mnCopyList_Click, 2, true, true, {"没有或没选中文件！"}},
+            {"move to, none selected in the list", &Form1::mnMoveTo_Click, 1, true, true, {"文件列表里没有文件或没选中文件！"}},
+            {"copy to, none selected in the pane", &Form1::mnCopyTo_Click, 2, true, true, {"预览列表里没有文件或没选中文件！"}},
+            {"delete, empty list: asked first", &Form1::Command1_Click, 1, false, true, {"文件删除后不可恢复，是否继续？", "没有文件！"}},
+            {"add, empty pane", &Form1::Command7_Click, 2, false, false, {"没有文件！"}},
+            {"add, none selected", &Form1::Command7_Click, 2, false, true, {}},
+            {"rename, empty list", &Form1::Command2_Click, 1, false, true, {"列表里没有项目！"}},
+            {"rename, none selected: OK all the same", &Form1::Command2_Click, 1, true, true, {"OK!"}},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.name) << r.command << r.list << r.entry << r.file << r.texts;
     }
 
-    void emptyListSaysSo()
+    void nothingToActOn()
     {
         QFETCH(Command, command);
-        TestWindow w;
+        QFETCH(int, list);
+        QFETCH(bool, entry);
+        QFETCH(bool, file);
+        QFETCH(QStringList, texts);
+        FolderWindow w(file ? QStringList{"a.txt"} : QStringList());
+        if (entry)
+            w->List1->addEntry(w.path("a.txt"));
+        w->List1->setCurrentRow(-1);
+        w->File1->setCurrentRow(-1);
+        w->ActiveList = qint16(list);
+        w.dialogs.folderAnswers = {w.dir.path()};
+        QGuiApplication::clipboard()->setText("untouched");
         ((*w).*command)();
-        QCOMPARE(w.dialogs.texts(), QStringList{"没有文件！"});
+        QCOMPARE(w.dialogs.texts(), texts);
+        QVERIFY(w.dialogs.prompts.isEmpty());
+        QCOMPARE(filesIn(w.dir.path()), file ? QStringList{"a.txt"} : QStringList());
+        QCOMPARE(entries(w->List1), entry ? QStringList{w.path("a.txt")} : QStringList());
+        QCOMPARE(QGuiApplication::clipboard()->text(), "untouched");
+        QVERIFY(w->mnOpen->isEnabled() && w->Command2->isEnabled() && w->ProgressBar1->isHidden());
     }
 
-    void dedupKeepsTheLastWithItsSelection()
+    // The last of equal entries stays, with its selection; the rest keep their order.
+    void dedupKeepsTheLastOfEqualWithItsSelection_data()
     {
+        QTest::addColumn<QStringList>("in");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QStringList>("out");
+        QTest::addColumn<QList<int>>("selectedAfter");
+        QTest::newRow("last of each, order kept") << QStringList{"A", "B", "A", "C", "A"} << QList<int>{1, 2, 4}
+                                                  << QStringList{"B", "C", "A"} << QList<int>{0, 2};
+        QTest::newRow("all equal") << QStringList{"A", "A", "A"} << QList<int>{0} << QStringList{"A"} << QList<int>{};
+        QTest::newRow("case counts") << QStringList{"C:\\A.txt", "c:\\a.txt"} << QList<int>{1}
+                                     << QStringList{"C:\\A.txt", "c:\\a.txt"} << QList<int>{1};
+        QTest::newRow("no duplicates") << QStringList{"x", "y"} << QList<int>{} << QStringList{"x", "y"} << QList<int>{};
+    }
+
+    void dedupKeepsTheLastOfEqualWithItsSelection()
+    {
+        QFETCH(QStringList, in);
+        QFETCH(QList<int>, selected);
+        QFETCH(QStringList, out);
+        QFETCH(QList<int>, selectedAfter);
         TestWindow w;
-        setEntries(w->List1, {"A", "B", "A", "C", "A"}, {1, 2, 4});
+        setEntries(w->List1, in, selected);
         w->Command13_Click();
-        QCOMPARE(entries(w->List1), (QStringList{"B", "C", "A"}));
-        QCOMPARE(selectedRows(w->List1), (QList<int>{0, 2}));
+        QCOMPARE(entries(w->List1), out);
+        QCOMPARE(selectedRows(w->List1), selectedAfter);
         QCOMPARE(w.dialogs.texts(), QStringList{"Ok!"});
         QVERIFY(!w->ProgressBar1->isVisible());
-        QCOMPARE(w->progressPosition(), 5.0f);   // once over the list, never past its end
+        QCOMPARE(w->progressPosition(), float(in.size()));   // once over the list, never past its end
     }
 
     void removeSelectedKeepsOthersAndTidiesWhenEmpty()

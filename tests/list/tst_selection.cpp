@@ -1,9 +1,5 @@
 // The select-all toggle across the two lists and moving the current entry.
-#include <QProgressBar>
-#include <QTest>
-#include <QTimer>
-
-#include "list/moveposition.h"
+#include "platform/fsresult.h"
 #include "testwindow.h"
 
 class TstSelection : public QObject {
@@ -52,48 +48,25 @@ private Q_SLOTS:
         QVERIFY(!w->ProgressBar1->isVisible());
     }
 
-    void movePosition_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("error");
-        QTest::newRow("top") << 0.0 << 0 << 0;
-        QTest::newRow("end") << 4.0 << 4 << 0;
-        QTest::newRow("half to even down") << 2.5 << 2 << 0;
-        QTest::newRow("half to even up") << 1.5 << 2 << 0;
-        QTest::newRow("minus half is zero") << -0.5 << 0 << 0;
-        QTest::newRow("one past the end") << 5.0 << 0 << EINVAL;
-        QTest::newRow("negative") << -1.0 << 0 << EINVAL;
-        QTest::newRow("16-bit edge") << 32767.0 << 0 << EINVAL;
-        QTest::newRow("beyond 16 bits") << 32767.5 << 0 << EOVERFLOW;
-        QTest::newRow("far below") << -40000.0 << 0 << EOVERFLOW;
-    }
-
-    void movePosition()
-    {
-        QFETCH(double, value);
-        QFETCH(int, position);
-        QFETCH(int, error);
-        const MovePosition to = ::movePosition(value, 5);
-        QCOMPARE(to.error.number, error);
-        if (error == 0)
-            QCOMPARE(to.position, position);
-    }
-
-    // C (current, selected with B) is moved to the typed position; a refused position is
-    // reported and leaves every entry where it stood.
+    // C (current, selected with B) is moved to the typed position, a half rounded to even; a
+    // refused position is reported and leaves every entry where it stood.
     void moveCurrentEntry_data()
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<int>("error");
-        const QStringList unmoved{"A", "B", "C", "D", "E"};
-        QTest::newRow("0") << "0" << QStringList{"C", "A", "B", "D", "E"} << 0;
+        const QStringList unmoved{"A", "B", "C", "D", "E"}, first{"C", "A", "B", "D", "E"};
+        QTest::newRow("0") << "0" << first << 0;
         QTest::newRow("4") << "4" << QStringList{"A", "B", "D", "E", "C"} << 0;
         QTest::newRow("blank between digits") << "0 3" << QStringList{"A", "B", "D", "C", "E"} << 0;
-        QTest::newRow("5") << "5" << unmoved << EINVAL;
-        QTest::newRow("12 with a blank") << "1 2" << unmoved << EINVAL;
-        QTest::newRow("overflow") << "1e9" << unmoved << EOVERFLOW;
+        QTest::newRow("half to even, down") << "2.5" << unmoved << 0;
+        QTest::newRow("half to even, up") << "1.5" << unmoved << 0;
+        QTest::newRow("minus half is zero") << "-0.5" << first << 0;
+        QTest::newRow("one past the end") << "5" << unmoved << EINVAL;
+        QTest::newRow("negative") << "-1" << unmoved << EINVAL;
+        QTest::newRow("16-bit edge") << "32767" << unmoved << EINVAL;
+        QTest::newRow("beyond 16 bits") << "32767.5" << unmoved << EOVERFLOW;
+        QTest::newRow("far below") << "-40000" << unmoved << EOVERFLOW;
         QTest::newRow("cancel") << "" << unmoved << -1;
     }
 
@@ -115,14 +88,6 @@ private Q_SLOTS:
         QCOMPARE(selectedRows(w->List1).size(), 2);   // B and C stay selected wherever C went
         QVERIFY(w->List1->isSelected(current));
         QCOMPARE(w.dialogs.texts(), error > 0 ? QStringList{reportText(FsResult::fromErrno(error))} : QStringList());
-    }
-
-    void noCurrentEntry()
-    {
-        TestWindow w;
-        w->Command11_Click();
-        QCOMPARE(w.dialogs.texts(), QStringList{"没有文件或没选择文件！"});
-        QVERIFY(w.dialogs.prompts.isEmpty());
     }
 };
 

@@ -1,10 +1,5 @@
 // The journal's text: names kept to the byte, and journals that are cut short, damaged or
 // newer than the program read without harm; the history keeps the newest hundred.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "rename/journal.h"
 #include "rename/journalformat.h"
 #include "testwindow.h"

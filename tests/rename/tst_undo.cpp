@@ -1,17 +1,7 @@
 // Taking batches back through the real window on real files: renames and moves, after a
 // restart, after a failure and after a crash, never onto a file that is there now; the
 // history window; and a state folder that cannot be written.
-#include <QAction>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QDir>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -31,22 +21,8 @@ using Box = FakeDialogs::Box;
 const Box kDone{u"撤销完成。"_s, u"提示"_s, Dialogs::Buttons::Ok, Dialogs::Icon::Information};
 
 // Files holding their own names in a folder, all of them in the rename list and selected.
-struct Batch {
-    explicit Batch(const QStringList &names)
-    {
-        for (const QString &n : names)
-            makeFile(path(n), n.toUtf8());
-        w->setDir1(dir.path());
-        setEntries(w->List1, paths(names));
-        w->List1->selectAll();
-    }
-    QString path(const QString &name) const { return dir.path() + u'/' + name; }
-    QStringList paths(QStringList names) const
-    {
-        for (QString &n : names)
-            n = path(n);
-        return names;
-    }
+struct Batch : FolderWindow {
+    explicit Batch(const QStringList &names) : FolderWindow(names) { list(names); }
     // Every file holds the name it had before the batch.
     void verifyContents(const QStringList &names) const
     {
@@ -58,12 +34,9 @@ struct Batch {
     }
     void undoLast()
     {
-        w.dialogs.clear();
-        w->mnUndo->trigger();
+        dialogs.clear();
+        form->mnUndo->trigger();
     }
-
-    QTemporaryDir dir;
-    TestWindow w;
 };
 
 QString undoReport(int count, const QString &path, const FsResult &first)
@@ -80,47 +53,44 @@ class TstUndo : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The chain: 文件1.jpg gives up its name to become 文件0.jpg, and b.jpg takes it.
+    // Every file renamed goes back, the last first, and the entries with them; once only.
     void undoRestoresNamesContentsAndEntries_data()
     {
         QTest::addColumn<QStringList>("names");
-        QTest::newRow("plain") << QStringList{"a.jpg", "b.png", "c.jpg"};
-        QTest::newRow("a name given up is taken by the next") << QStringList{"文件1.jpg", "b.jpg"};
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<int>("renamed");
+        QTest::newRow("plain") << QStringList{"a.jpg", "b.png", "c.jpg"} << QStringList() << 3;
+        // 文件1.jpg gives up its name to become 文件0.jpg, and b.jpg takes it.
+        QTest::newRow("a name given up is taken by the next") << QStringList{"文件1.jpg", "b.jpg"} << QStringList() << 2;
+        // Stopped at b.jpg by 文件1.jpg: only a.jpg goes back, 文件1.jpg is left as it is.
+        QTest::newRow("a run stopped at a failure") << QStringList{"a.jpg", "b.jpg", "文件1.jpg"}
+                                                    << QStringList{"a.jpg", "b.jpg"} << 1;
     }
 
     void undoRestoresNamesContentsAndEntries()
     {
         QFETCH(QStringList, names);
+        QFETCH(QStringList, listed);
+        QFETCH(int, renamed);
         Batch b(names);
-        b.w->Command2->click();
-        QVERIFY(!b.w.dialogs.texts().isEmpty() && b.w.dialogs.texts().first() == u"OK!"_s);
-        QVERIFY(b.w.showActive());
-        b.w.dialogs.clear();
-        b.w->List1->setFocus();
-        QTest::keyClick(b.w->List1, Qt::Key_Z, Qt::ControlModifier);
+        if (!listed.isEmpty())
+            b.list(listed);
+        b->Command2->click();
+        QVERIFY(b.showActive());
+        b.dialogs.clear();
+        b->List1->setFocus();
+        QTest::keyClick(b->List1, Qt::Key_Z, Qt::ControlModifier);
 
-        QCOMPARE(b.w.dialogs.boxes.size(), 2);
-        QCOMPARE(b.w.dialogs.boxes[0].buttons, Dialogs::Buttons::YesNo);
-        QVERIFY(b.w.dialogs.boxes[0].text.contains(u"的命名（%1 个文件），是否继续？"_s.arg(names.size())));
-        QCOMPARE(b.w.dialogs.boxes[1], kDone);
+        QCOMPARE(b.dialogs.boxes.size(), 2);
+        QCOMPARE(b.dialogs.boxes[0].buttons, Dialogs::Buttons::YesNo);
+        QVERIFY(b.dialogs.boxes[0].text.contains(u"的命名（%1 个文件），是否继续？"_s.arg(renamed)));
+        QCOMPARE(b.dialogs.boxes[1], kDone);
         b.verifyContents(names);
-        QCOMPARE(entries(b.w->List1), b.paths(names));
-        QCOMPARE(entries(b.w->File1), filesIn(b.dir.path()));
+        QCOMPARE(entries(b->List1), b.paths(listed.isEmpty() ? names : listed));
+        QCOMPARE(entries(b->File1), filesIn(b.dir.path()));
 
-        // Taken back once only.
         b.undoLast();
-        QCOMPARE(b.w.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
-    }
-
-    void menuKeepsItsItemsAndAddsTheNewOnes()
-    {
-        TestWindow w;
-        QStringList captions;
-        for (const QAction *a : w->mnFile->actions())
-            captions << a->text();
-        QCOMPARE(captions, (QStringList{"打开", "移动到...", "复制到...", "复制列表", "粘贴列表",
-                                        "撤销上次命名", "命名历史..."}));
-        QCOMPARE(w->mnUndo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(b.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
     }
 
     void undoMoveFromBothLists_data()
@@ -143,44 +113,18 @@ private Q_SLOTS:
                                                : QDir::tempPath() + u"/quillmere-XXXXXX"_s);
         const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
         Batch b(names);
-        b.w->File1->selectAll();
-        b.w->ActiveList = qint16(activeList);
-        b.w.dialogs.folderAnswers << target.path();
-        b.w->mnMoveTo_Click();
+        b->File1->selectAll();
+        b->ActiveList = qint16(activeList);
+        b.dialogs.folderAnswers << target.path();
+        b->mnMoveTo_Click();
         QCOMPARE(filesIn(target.path()), names);
 
         b.undoLast();
-        QCOMPARE(b.w.dialogs.texts().last(), kDone.text);
+        QCOMPARE(b.dialogs.texts().last(), kDone.text);
         b.verifyContents(names);
         QVERIFY(filesIn(target.path()).isEmpty());
-        QCOMPARE(entries(b.w->List1), b.paths(names));
-        QCOMPARE(entries(b.w->File1), names);
-    }
-
-    void undoAfterRestart()
-    {
-        const QStringList names{"a.jpg", "b.jpg"};
-        Batch b(names);
-        b.w->Command2_Click();
-        b.w.form.reset();
-        TestWindow again(QString(), b.w.stateHome());
-        again->mnUndo->trigger();
-        QCOMPARE(again.dialogs.boxes.last(), kDone);
-        b.verifyContents(names);
-    }
-
-    // A run stopped by its failure at the second file: only the first goes back, and the
-    // file that stopped the run is left as it is.
-    void undoOfARunStoppedAtAFailure()
-    {
-        Batch b({"a.jpg", "b.jpg", "文件1.jpg"});
-        setEntries(b.w->List1, b.paths({"a.jpg", "b.jpg"}), {0, 1});
-        b.w->Command2_Click();
-        QCOMPARE(filesIn(b.dir.path()), (QStringList{"b.jpg", "文件0.jpg", "文件1.jpg"}));
-        b.undoLast();
-        QCOMPARE(b.w.dialogs.boxes.last(), kDone);
-        QVERIFY(b.w.dialogs.boxes.first().text.contains(u"（1 个文件）"_s));
-        b.verifyContents({"a.jpg", "b.jpg", "文件1.jpg"});
+        QCOMPARE(entries(b->List1), b.paths(names));
+        QCOMPARE(entries(b->File1), names);
     }
 
     // A paste during the run drops an entry, so the later files get other numbers than
@@ -190,13 +134,13 @@ private Q_SLOTS:
         const QStringList names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
         Batch b(names);
         QGuiApplication::clipboard()->setText(b.path(u"c.jpg"_s) + u"\r\n"_s);
-        QTimer::singleShot(0, this, [&] { b.w->mnPasteList_Click(); });
-        b.w->Command2_Click();
+        QTimer::singleShot(0, this, [&] { b->mnPasteList_Click(); });
+        b->Command2_Click();
         QCOMPARE(filesIn(b.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
         b.undoLast();
-        QCOMPARE(b.w.dialogs.boxes.last(), kDone);
+        QCOMPARE(b.dialogs.boxes.last(), kDone);
         b.verifyContents(names);
-        QCOMPARE(entries(b.w->List1), b.paths({"a.jpg", "b.jpg", "d.jpg", "c.jpg"}));
+        QCOMPARE(entries(b->List1), b.paths({"a.jpg", "b.jpg", "d.jpg", "c.jpg"}));
     }
 
     // Each row changes one renamed file behind the program's back before the undo.
@@ -214,7 +158,7 @@ private Q_SLOTS:
         QFETCH(QString, change);
         QFETCH(int, error);
         Batch b({"a.jpg", "b.jpg", "c.jpg"});
-        b.w->Command2_Click();
+        b->Command2_Click();
         const QString renamed = b.path(u"文件1.jpg"_s);
         if (change == u"take")
             makeFile(b.path(u"b.jpg"_s), "someone else's");
@@ -226,14 +170,14 @@ private Q_SLOTS:
         b.undoLast();
         const FsResult why = error == ESTALE ? FsResult{ESTALE, replacedSinceDescription()}
                                              : FsResult::fromErrno(error);
-        QCOMPARE(b.w.dialogs.boxes.last(), (Box{undoReport(1, renamed, why), "Quillmere",
+        QCOMPARE(b.dialogs.boxes.last(), (Box{undoReport(1, renamed, why), "Quillmere",
                                                 Dialogs::Buttons::Ok, Dialogs::Icon::Warning}));
         QCOMPARE(contentOf(b.path(u"a.jpg"_s)), "a.jpg");
         QCOMPARE(contentOf(b.path(u"c.jpg"_s)), "c.jpg");
         if (change == u"take")
             QCOMPARE(contentOf(b.path(u"b.jpg"_s)), "someone else's");
         // The entry of the file that stayed still names it.
-        QCOMPARE(entries(b.w->List1)[1], renamed);
+        QCOMPARE(entries(b->List1)[1], renamed);
     }
 
     // The helper renames slowly until it is killed; the journal it leaves takes back every
@@ -274,10 +218,10 @@ private Q_SLOTS:
         for (int i = 0; i < 50; ++i)
             names << u"p%1.jpg"_s.arg(i);
         Batch b(names);
-        b.w->Command2_Click();
-        b.w.showActive();
-        b.w->setAttribute(Qt::WA_DeleteOnClose);
-        QPointer<Form1> form = b.w.form.release();
+        b->Command2_Click();
+        b.showActive();
+        b->setAttribute(Qt::WA_DeleteOnClose);
+        QPointer<Form1> form = b.form.release();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
             if (form && QFile::exists(b.path(u"p45.jpg"_s)))
@@ -290,7 +234,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!form);
 
         // The rest is taken back another time.
-        TestWindow after(QString(), b.w.stateHome());
+        TestWindow after(QString(), b.stateHome());
         after->mnUndo->trigger();
         QCOMPARE(after.dialogs.boxes.last(), kDone);
         b.verifyContents(names);
@@ -299,14 +243,14 @@ private Q_SLOTS:
     void historyListsBatchesAndUndoesAnyOne()
     {
         Batch b({"a.jpg", "b.jpg"});
-        b.w->Command2_Click();   // a, b → 文件0, 文件1
-        setEntries(b.w->List1, b.paths({"文件0.jpg"}), {0});
-        b.w->Text4->setText(u"x"_s);
-        b.w->Command2_Click();   // 文件0 → x0
-        makeFile(b.w.journalFolder() + u"/99990101T000000000Z-1-000000.journal"_s, "quillmere-journal 9\n");
+        b->Command2_Click();   // a, b → 文件0, 文件1
+        setEntries(b->List1, b.paths({"文件0.jpg"}), {0});
+        b->Text4->setText(u"x"_s);
+        b->Command2_Click();   // 文件0 → x0
+        makeFile(b.journalFolder() + u"/99990101T000000000Z-1-000000.journal"_s, "quillmere-journal 9\n");
 
-        b.w->mnHistory->trigger();
-        QTreeWidget *list = b.w->findChild<HistoryWindow *>()->list();
+        b->mnHistory->trigger();
+        QTreeWidget *list = b->findChild<HistoryWindow *>()->list();
         QCOMPARE(list->topLevelItemCount(), 3);
         QCOMPARE(list->topLevelItem(0)->text(3), u"无法读取：记录来自较新的版本（格式 9）"_s);
         QCOMPARE(list->topLevelItem(1)->text(2), u"1"_s);
@@ -315,28 +259,28 @@ private Q_SLOTS:
 
         // The older batch: b goes back; 文件0.jpg was renamed since by the newer one and stays.
         list->setCurrentItem(list->topLevelItem(2));
-        b.w.dialogs.clear();
-        b.w->findChild<HistoryWindow *>()->undoButton()->click();
-        QTRY_COMPARE(b.w.dialogs.boxes.size(), 2);
-        QCOMPARE(b.w.dialogs.boxes[1].text, undoReport(1, b.path(u"文件0.jpg"_s), FsResult::fromErrno(ENOENT)));
+        b.dialogs.clear();
+        b->findChild<HistoryWindow *>()->undoButton()->click();
+        QTRY_COMPARE(b.dialogs.boxes.size(), 2);
+        QCOMPARE(b.dialogs.boxes[1].text, undoReport(1, b.path(u"文件0.jpg"_s), FsResult::fromErrno(ENOENT)));
         QCOMPARE(filesIn(b.dir.path()), (QStringList{"b.jpg", "x0.jpg"}));
         QCOMPARE(list->topLevelItem(2)->text(3), u"已撤销"_s);
-        QVERIFY(!b.w->findChild<HistoryWindow *>()->undoButton()->isEnabled());
+        QVERIFY(!b->findChild<HistoryWindow *>()->undoButton()->isEnabled());
     }
 
     // The run goes on exactly as ever; the status line says once that it cannot be taken back.
     void unwritableStateFolder()
     {
         Batch b({"a.jpg", "b.jpg"});
-        const QString blocker = makeFile(b.w.stateHome() + u"/blocker"_s);
+        const QString blocker = makeFile(b.stateHome() + u"/blocker"_s);
         qputenv("XDG_STATE_HOME", QFile::encodeName(blocker + u"/state"_s));
-        b.w->Command2_Click();
-        QCOMPARE(b.w.dialogs.texts(), QStringList{u"OK!"_s});
+        b->Command2_Click();
+        QCOMPARE(b.dialogs.texts(), QStringList{u"OK!"_s});
         QCOMPARE(filesIn(b.dir.path()), (QStringList{"文件0.jpg", "文件1.jpg"}));
-        QCOMPARE(b.w->statusBar()->currentMessage(),
+        QCOMPARE(b->statusBar()->currentMessage(),
                  u"无法写入撤销记录（%1），这次命名不能撤销。"_s.arg(FsResult::fromErrno(ENOTDIR).description));
         b.undoLast();
-        QCOMPARE(b.w.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
+        QCOMPARE(b.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
     }
 };
 

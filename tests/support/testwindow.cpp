@@ -1,8 +1,6 @@
 #include "testwindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTest>
+#include <QDropEvent>
 
 #include <algorithm>
 #include <dirent.h>
@@ -31,6 +29,43 @@ bool TestWindow::showActive()
     form->show();
     form->activateWindow();
     return QTest::qWaitForWindowActive(form.get());
+}
+
+TestFolder::TestFolder(const QStringList &files)
+{
+    for (const QString &name : files)
+        makeFile(path(name), name.toUtf8());
+}
+
+QStringList TestFolder::paths(QStringList names) const
+{
+    for (QString &name : names)
+        name = path(name);
+    return names;
+}
+
+void FolderWindow::list(const QStringList &names)
+{
+    setEntries(form->List1, paths(names));
+    form->List1->selectAll();
+}
+
+void FolderWindow::fields(const QStringList &f)
+{
+    form->Text4->setText(f.value(0));
+    form->Text2->setText(f.value(1));
+    form->Text3->setText(f.value(2));
+    form->Text6->setText(f.value(3));
+}
+
+DropResult dropOn(QWidget *target, const QMimeData *data, Qt::DropActions offered, Qt::KeyboardModifiers keys)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, offered, data, Qt::LeftButton, keys);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), offered, data, Qt::LeftButton, keys);
+    QCoreApplication::sendEvent(target, &drop);
+    return {enter.isAccepted(), drop.isAccepted(), drop.proposedAction(), drop.dropAction()};
 }
 
 QString makeFile(const QString &path, const QByteArray &content)

@@ -1,8 +1,23 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+// The window's controls, Qt Test and the clipboard: what a test or a benchmark reaches.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QUrl>
 
 #include <memory>
 
@@ -36,6 +51,33 @@ struct TestWindow {
     QString stateHome_;
     std::unique_ptr<Form1> form;
 };
+
+// A folder of files, each holding its own name (the subfolders a name asks for made too).
+struct TestFolder {
+    explicit TestFolder(const QStringList &files = {});
+    QString path(const QString &name) const { return dir.path() + u'/' + name; }
+    QStringList paths(QStringList names) const;
+    QTemporaryDir dir;
+};
+
+// A window whose panes show a test folder.
+struct FolderWindow : TestFolder, TestWindow {
+    explicit FolderWindow(const QStringList &files = {}) : TestFolder(files), TestWindow(dir.path()) {}
+    // Puts these files of the folder in the rename list, all selected.
+    void list(const QStringList &names);
+    // The rename's base name, start, step and extension.
+    void fields(const QStringList &baseStartStepExtension);
+};
+
+// Delivers a drag over a widget and then the drop, as the window system does.
+struct DropResult {
+    bool entered;                 // the drag was accepted
+    bool dropped;                 // the drop was accepted
+    Qt::DropAction proposed;      // what the keys held asked for
+    Qt::DropAction action;        // what the target took it as
+};
+DropResult dropOn(QWidget *target, const QMimeData *data, Qt::DropActions offered = Qt::CopyAction,
+                  Qt::KeyboardModifiers keys = Qt::NoModifier);
 
 // The texts of a list's entries, top to bottom.
 QStringList entries(const EntryList *list);

@@ -1,15 +1,6 @@
 // The walk every command that yields goes through: entries that move or go while it
 // yields, and the window closed in the middle of each such command.
-#include <QClipboard>
-#include <QDir>
 #include <QDropEvent>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <QUrl>
 
 #include "app/profile.h"
 #include "list/form2.h"
@@ -120,10 +111,7 @@ private Q_SLOTS:
             for (const QString &p : paths)
                 urls << QUrl::fromLocalFile(p);
             drop.setUrls(urls);
-            QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &drop, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(form->List1->viewport(), &enter);
-            QDropEvent event(QPointF(1, 1), Qt::CopyAction, &drop, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(form->List1->viewport(), &event);
+            dropOn(form->List1->viewport(), &drop);
             break;
         }
         }
