@@ -68,19 +68,17 @@ void run(const BenchOptions &o)
     const double yields = yieldLoopSeconds(n);
     printFigure(QStringLiteral("fileops_yield_loop_%1_s").arg(size), yields);
     // Each command against as many bare yields as it makes.
-    const auto report = [&](const char *name, double seconds, int yieldsMade) {
-        printFigure(QStringLiteral("%1_%2_s").arg(QLatin1String(name), size), seconds);
-        printFigure(QStringLiteral("%1_vs_yield_ratio").arg(QLatin1String(name)),
-                    seconds / (yields * yieldsMade / n));
+    const auto reportAgainstYields = [&](const char *name, const AgainstYields &timed) {
+        printFigure(QStringLiteral("%1_%2_s").arg(QLatin1String(name), size), timed.seconds);
+        printFigure(QStringLiteral("%1_vs_yield_ratio").arg(QLatin1String(name)), timed.ratio());
     };
 
-    fillSelected(*w, paths);
-    report("copylist", secondsOf([&] { w->mnCopyList_Click(); }), n);
+    reportAgainstYields("copylist", againstYields(n, [&] { fillSelected(*w, paths); },
+                                                  [&] { w->mnCopyList_Click(); }));
 
     // One yield per pasted path, then one per entry in the removal of duplicates.
-    w->List1->clear();
-    settle();
-    report("paste", secondsOf([&] { w->mnPasteList_Click(); }), 2 * n);
+    reportAgainstYields("paste", againstYields(2 * n, [&] { w->List1->clear(); },
+                                               [&] { w->mnPasteList_Click(); }));
 
     // The bare renames move identical files between two fresh folders of their own, so both
     // sides fill an empty folder.

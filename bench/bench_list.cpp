@@ -79,35 +79,23 @@ void runList(const BenchOptions &o)
     w->UnShowProgressBar();
     printFigure(QStringLiteral("yield_progress_loop_%1_s").arg(n), progressLoop);
 
-    const auto report = [&](const char *name, double seconds, int yields) {
-        printFigure(QStringLiteral("%1_%2_s").arg(QLatin1String(name)).arg(n), seconds);
-        printFigure(QStringLiteral("%1_vs_yield_ratio").arg(QLatin1String(name)),
-                    seconds / (yieldLoop * yields / n));
+    const auto report = [&](const char *name, const AgainstYields &timed) {
+        printFigure(QStringLiteral("%1_%2_s").arg(QLatin1String(name)).arg(n), timed.seconds);
+        printFigure(QStringLiteral("%1_vs_yield_ratio").arg(QLatin1String(name)), timed.ratio());
     };
 
-    // Like the baseline, each command counts with the fastest of three runs on a fresh list.
-    const auto fastest = [](const auto &prepare, const auto &command) {
-        double best = 0;
-        for (int run = 0; run < 3; ++run) {
-            prepare();
-            settle();
-            const double t = secondsOf(command);
-            best = run == 0 ? t : std::min(best, t);
-        }
-        return best;
-    };
-
-    report("dedup", fastest([&] { fillList(*w, n, true); }, [&] { w->Command13_Click(); }), n);
+    report("dedup", againstYields(n, [&] { fillList(*w, n, true); }, [&] { w->Command13_Click(); }));
 
     w->ActiveList = 1;
-    report("toggle", fastest([&] { fillList(*w, n, false); }, [&] { w->Command3_Click(); }), n);
+    report("toggle", againstYields(n, [&] { fillList(*w, n, false); }, [&] { w->Command3_Click(); }));
 
     Form2 find(&*w);
     find.Text1->setText(QStringLiteral("jpg"));
     const int yields = n + w->File1->count();
-    report("find", fastest([&] { fillList(*w, n, false); }, [&] { find.Command1_Click(); }), yields);
+    report("find", againstYields(yields, [&] { fillList(*w, n, false); }, [&] { find.Command1_Click(); }));
 
-    report("remove_selected", fastest([&] { fillList(*w, n, false); }, [&] { w->Command6_Click(); }), n);
+    report("remove_selected",
+           againstYields(n, [&] { fillList(*w, n, false); }, [&] { w->Command6_Click(); }));
 
     QByteArray uris;
     for (int i = 0; i < n; ++i)
@@ -120,7 +108,7 @@ void runList(const BenchOptions &o)
         QDropEvent event(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &event);
     };
-    report("drop", fastest([&] { w->List1->clear(); }, drop), n);
+    report("drop", againstYields(n, [&] { w->List1->clear(); }, drop));
     if (w->List1->count() != n)
         std::fprintf(stderr, "bench_list: the drop did not add every path\n");
 }

@@ -32,6 +32,17 @@ double secondsOf(F &&f)
 // of three runs counts, so the baseline is never inflated by start-up work.
 double yieldLoopSeconds(int n);
 
+// A command timed against as many bare yields as it makes, the two in alternation: each round
+// prepares, settles, times the yields, then the command, and each side counts with its fastest
+// round. A machine whose speed drifts while the benchmark runs shifts both sides alike.
+struct AgainstYields {
+    double seconds = 0;
+    double yieldsSeconds = 0;
+    double ratio() const { return seconds / yieldsSeconds; }
+};
+AgainstYields againstYields(int yields, const std::function<void()> &prepare,
+                            const std::function<void()> &command, int rounds = 5);
+
 // Lets the window finish what a benchmark's preparation left pending (a list filled just now
 // lays itself out and repaints), so that a command's figure holds only the command's work.
 void settle();

@@ -58,6 +58,24 @@ double yieldLoopSeconds(int n)
     return best;
 }
 
+AgainstYields againstYields(int yields, const std::function<void()> &prepare,
+                            const std::function<void()> &command, int rounds)
+{
+    AgainstYields best;
+    for (int round = 0; round < rounds; ++round) {
+        prepare();
+        settle();
+        const double bare = secondsOf([yields] {
+            for (int i = 0; i < yields; ++i)
+                yieldToEventLoop();
+        });
+        const double t = secondsOf(command);
+        best.yieldsSeconds = round == 0 ? bare : std::min(best.yieldsSeconds, bare);
+        best.seconds = round == 0 ? t : std::min(best.seconds, t);
+    }
+    return best;
+}
+
 double peakRssMiB()
 {
     rusage usage{};
