@@ -19,23 +19,6 @@
 
 namespace {
 
-// The floor: the names as the kernel hands them over, nothing decoded, nothing sorted.
-std::vector<std::string> readdirLoop(const QString &folder)
-{
-    std::vector<std::string> names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *n = entry->d_name;
-        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
-            continue;
-        names.emplace_back(n);
-    }
-    ::closedir(dir);
-    return names;
-}
-
 // A photo folder as a camera and a chat program leave it: mostly one numbered pattern, the
 // rest a mix of cases, leading zeros, accented and plain names.
 void makeFolder(const QString &folder, int n)

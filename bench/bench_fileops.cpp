@@ -40,20 +40,6 @@ void fillSelected(Form1 &w, const QStringList &paths)
     settle();
 }
 
-// The same renames as the window's move, bare: paths made beforehand, one renameat2 each.
-double bareRenamesSeconds(const QStringList &from, const QStringList &to)
-{
-    std::vector<QByteArray> src, dst;
-    for (qsizetype i = 0; i < from.size(); ++i) {
-        src.push_back(QFile::encodeName(from[i]));
-        dst.push_back(QFile::encodeName(to[i]));
-    }
-    return secondsOf([&] {
-        for (size_t i = 0; i < src.size(); ++i)
-            ::renameat2(AT_FDCWD, src[i].constData(), AT_FDCWD, dst[i].constData(), RENAME_NOREPLACE);
-    });
-}
-
 void run(const BenchOptions &o)
 {
     const int n = o.n;

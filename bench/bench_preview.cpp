@@ -25,18 +25,6 @@
 
 namespace {
 
-std::vector<std::string> readdirLoop(const QString &folder)
-{
-    std::vector<std::string> names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    while (const dirent *entry = ::readdir(dir))
-        names.emplace_back(entry->d_name);
-    ::closedir(dir);
-    return names;
-}
-
 QStringList makeFolder(const QString &folder, int n)
 {
     QStringList paths;

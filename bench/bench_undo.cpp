@@ -38,18 +38,12 @@ void makeFiles(const QString &folder, int n, QString (*name)(int))
 // The renames an undo makes (文件0.jpg back to photo_00000.jpg, …), the paths made beforehand.
 double syscallLoopSeconds(const QString &folder, int n)
 {
-    std::vector<QByteArray> from, to;
-    from.reserve(n);
-    to.reserve(n);
+    QStringList from, to;
     for (int i = n - 1; i >= 0; --i) {
-        from.push_back(QFile::encodeName(folder + u'/' + renamedName(i)));
-        to.push_back(QFile::encodeName(folder + u'/' + sourceName(i)));
+        from << folder + u'/' + renamedName(i);
+        to << folder + u'/' + sourceName(i);
     }
-    return secondsOf([&] {
-        for (int i = 0; i < n; ++i)
-            ::renameat2(AT_FDCWD, from[i].constData(), AT_FDCWD, to[i].constData(),
-                        RENAME_NOREPLACE);
-    });
+    return bareRenamesSeconds(from, to);
 }
 
 void benchUndo(const BenchOptions &options)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <functional>
+#include <string>
+#include <vector>
 
 // The benchmark runs the program's own commands headless on real files and prints one
 // "name: value" line per figure. Each subsystem registers its figures in its own file.
@@ -42,6 +45,14 @@ struct AgainstYields {
 };
 AgainstYields againstYields(int yields, const std::function<void()> &prepare,
                             const std::function<void()> &command, int rounds = 5);
+
+// The floor of reading a folder: the names as the kernel hands them over, nothing decoded,
+// nothing sorted ("." and ".." left out).
+std::vector<std::string> readdirLoop(const QString &folder);
+
+// Seconds of the bare renames from[i] to to[i] (renameat2, never replacing), the paths encoded
+// beforehand so that only the kernel's work is timed.
+double bareRenamesSeconds(const QStringList &from, const QStringList &to);
 
 // Lets the window finish what a benchmark's preparation left pending (a list filled just now
 // lays itself out and repaints), so that a command's figure holds only the command's work.
