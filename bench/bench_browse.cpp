@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>

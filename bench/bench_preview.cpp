@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
