@@ -2,6 +2,15 @@
 // record of the list last focused; through the real widgets on real folders.
 #include "testwindow.h"
 
+#include <QScopeGuard>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/filenames.h"
+
 using namespace Qt::StringLiterals;
 
 class TstPanes : public QObject {
@@ -39,6 +48,26 @@ private Q_SLOTS:
         const QString text = w.dialogs.boxes.first().text;
         QVERIFY2(text.startsWith(u"2 "_s) && text.size() > 2, qPrintable(text));
         QCOMPARE(w->CurrentFolder, u"/"_s);
+    }
+
+    // A volume whose mount point is not UTF-8 is offered and opened by its exact name.
+    void volumeNamedInBytesOpensExactly()
+    {
+        QTemporaryDir root;
+        const QByteArray point = QFile::encodeName(root.path()) + "/\xb2\xe2 disk";
+        QVERIFY(::mkdir(point.constData(), 0700) == 0);
+        if (::mount("none", point.constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("the tests may not mount a file system here");
+        const auto unmount = qScopeGuard([&] { ::umount2(point.constData(), MNT_DETACH); });
+        ::close(::open((point + "/inside.txt").constData(), O_CREAT | O_WRONLY, 0600));
+
+        TestWindow w(root.path());
+        const QString name = decodeFileName(point);
+        const int index = w->Drive1->findText(name);
+        QVERIFY(index >= 0);
+        w->Drive1->setCurrentIndex(index);
+        QCOMPARE(w->CurrentFolder, name + u'/');
+        QCOMPARE(entries(w->File1), QStringList{u"inside.txt"_s});
     }
 
     void userOpeningAFolderInTheTreeMovesThePane()
