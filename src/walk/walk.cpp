@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QItemSelectionModel>
 
+#include <algorithm>
+
 void yieldToEventLoop()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -83,7 +85,18 @@ void Walk::markCurrent()
 SelectedEntries::SelectedEntries(EntryList *list) : model_(list->entries())
 {
     QItemSelectionModel *selection = list->selectionModel();
-    ids_.reserve(model_->count());
+    const QList<EntryId> &ids = model_->ids();
+    if (!ids.isEmpty()) {
+        const auto [low, high] = std::minmax_element(ids.cbegin(), ids.cend());
+        // A list whose identities are spread wide (entries kept from long ago beside new ones)
+        // would make the flags outgrow the hash.
+        dense_ = *high - *low < quint64(8 * ids.size() + 4096);
+        base_ = *low;
+        if (dense_)
+            flags_.assign(size_t(*high - *low + 1), false);
+        else
+            ids_.reserve(ids.size());
+    }
     note(selection->selection(), true);
     // Entries that leave the list take their identities with them, so only changes of the
     // selection itself need noting.
@@ -94,16 +107,32 @@ SelectedEntries::SelectedEntries(EntryList *list) : model_(list->entries())
             });
 }
 
+void SelectedEntries::set(EntryId id, bool selected)
+{
+    if (!dense_) {
+        if (selected)
+            ids_.insert(id);
+        else
+            ids_.remove(id);
+        return;
+    }
+    if (id < base_)
+        return;   // identities below the first were never in this list
+    const quint64 at = id - base_;
+    if (at >= flags_.size()) {
+        if (!selected)
+            return;
+        flags_.resize(size_t(at + 1), false);   // an entry added while the walk yields
+    }
+    flags_[size_t(at)] = selected;
+}
+
 void SelectedEntries::note(const QItemSelection &ranges, bool selected)
 {
     const QList<EntryId> &ids = model_->ids();
     for (const QItemSelectionRange &range : ranges) {
-        for (int row = qMax(0, range.top()); row <= range.bottom() && row < ids.size(); ++row) {
-            if (selected)
-                ids_.insert(ids[row]);
-            else
-                ids_.remove(ids[row]);
-        }
+        for (int row = qMax(0, range.top()); row <= range.bottom() && row < ids.size(); ++row)
+            set(ids[row], selected);
     }
 }
 

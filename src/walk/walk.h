@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <functional>
+#include <vector>
 
 #include "walk/displayrate.h"
 #include "walk/entrylist.h"
@@ -107,17 +108,29 @@ private:
 
 // The selected entries of a list, kept in step while a walk yields (an open find dialog may
 // mark entries meanwhile), so that asking for an entry is one look-up rather than a search
-// through the selection's ranges.
+// through the selection's ranges. A list's identities are handed out in ascending order and
+// mostly lie close together: then one flag per identity from the smallest on answers, which
+// is several times faster than a hash for tens of thousands of entries.
 class SelectedEntries final : public QObject {
 public:
     explicit SelectedEntries(EntryList *list);
 
-    bool containsRow(int row) const { return ids_.contains(model_->idAt(row)); }
+    bool containsRow(int row) const { return contains(model_->idAt(row)); }
 
 private:
+    bool contains(EntryId id) const
+    {
+        if (!dense_)
+            return ids_.contains(id);
+        return id >= base_ && id - base_ < flags_.size() && flags_[size_t(id - base_)];
+    }
     void note(const class QItemSelection &ranges, bool selected);
+    void set(EntryId id, bool selected);
 
     const EntryModel *model_;
+    bool dense_ = false;
+    EntryId base_ = 0;
+    std::vector<bool> flags_;
     QSet<EntryId> ids_;
 };
 

@@ -185,6 +185,37 @@ private Q_SLOTS:
         marked.sort();
         QCOMPARE(marked, (QStringList{"b", "d", "e", "x"}));
     }
+
+    // The selection as a walk sees it follows every change, added entries included, whether
+    // the list's identities lie close together or are spread wide by entries kept from long ago.
+    void selectedEntriesFollowTheSelection_data()
+    {
+        QTest::addColumn<int>("churned");
+        QTest::newRow("identities close together") << 0;
+        QTest::newRow("identities spread wide") << 6000;
+    }
+
+    void selectedEntriesFollowTheSelection()
+    {
+        QFETCH(int, churned);
+        EntryList list;
+        list.addEntries({"old"});
+        list.addEntries(QStringList(churned, QStringLiteral("gone")));
+        list.addEntries({"a", "b", "c", "d"});
+        QList<bool> keep(list.count(), true);
+        for (int row = 1; row <= churned; ++row)
+            keep[row] = false;
+        keepEntries(&list, keep);
+        setSelectedFlags(&list, {true, false, true, true, false});
+        const SelectedEntries selected(&list);
+        list.addEntries({"added"});
+        QItemSelectionModel *model = list.selectionModel();
+        model->select(list.model()->index(3, 0), QItemSelectionModel::Deselect);
+        model->select(list.model()->index(5, 0), QItemSelectionModel::Select);
+        for (int row = 0; row < list.count(); ++row)
+            QCOMPARE(selected.containsRow(row), model->isRowSelected(row));
+        QVERIFY(selected.containsRow(5) && !selected.containsRow(3));
+    }
 };
 
 QTEST_MAIN(TstWalk)
