@@ -1,11 +1,13 @@
 // The batch rename through the real window on real files: the worked example, a refusal that
-// stops the run, names that are not UTF-8, the lock and the focus; and the rename without
-// replacing it is built on. A paste mid-run is run and undone in tst_undo. The names a run makes and the failures it meets
-// are held against the preview's prediction in tst_preview.
+// stops the run, names that are not UTF-8, the lock and the focus; the rename without
+// replacing and the new names from the fields it is built on. The names a run makes and the
+// failures it meets are held against the preview's prediction in tst_preview; a paste
+// mid-run is run and undone in tst_undo.
 #include <cerrno>
 
 #include "platform/filenames.h"
 #include "platform/renamefile.h"
+#include "rename/newname.h"
 #include "testwindow.h"
 
 namespace {
@@ -158,6 +160,59 @@ private Q_SLOTS:
         QVERIFY2(yields >= 3, qPrintable(QString::number(yields)));
         QVERIFY(w->Command2->isEnabled() && w->List1->isEnabled());
         QCOMPARE(QApplication::focusWidget(), w->Command2);
+    }
+    // The new path from the four fields where the preview's table of runs does not go: the
+    // kept extension is taken from the last full stop anywhere, folder included.
+    void newPath_data()
+    {
+        QTest::addColumn<QString>("src");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<bool>("hasStart");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("base, ext, no start") << "/p/a.jpg" << "文件" << false << ".txt" << "/p/文件.txt";
+        QTest::newRow("ext typed without full stop") << "/p/a.jpg" << "文件" << true << "jpg" << "/p/文件7jpg";
+        QTest::newRow("blank base is a base") << "/p/a.jpg" << " " << true << "" << "/p/ 7.jpg";
+        QTest::newRow("hidden-style name keeps all of it") << "/p/.profile" << "" << true << "" << "/p/.profile";
+        QTest::newRow("no folder") << "a.jpg" << "x" << true << "" << "x7.jpg";
+        QTest::newRow("full stop only in folder") << "/a.b/readme" << "文件" << true << "" << "/a.b/文件7.b/readme";
+    }
+
+    void newPath()
+    {
+        QFETCH(QString, src);
+        QFETCH(QString, base);
+        QFETCH(bool, hasStart);
+        QFETCH(QString, ext);
+        QFETCH(QString, expected);
+        const TextResult r = buildNewPath(src, NewNameFields{base, hasStart, ext}, QStringLiteral("7"));
+        QVERIFY(r.ok());
+        QCOMPARE(r.text, expected);
+    }
+
+    // Names that cannot be built fail with EINVAL: the file's own bare name of a name without
+    // a full stop, and typed texts that would take the file out of its folder or cut its name
+    // short.
+    void refusedNewPaths_data()
+    {
+        QTest::addColumn<QString>("src");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ext");
+        QTest::newRow("own bare name, new extension") << "/p/readme" << QString() << ".txt";
+        QTest::newRow("own bare name, folder with full stop") << "/a.b/readme" << QString() << QString();
+        QTest::newRow("own bare name, path ends in separator") << "/p/" << QString() << QString();
+        QTest::newRow("separator in the extension") << "/p/a.jpg" << "文件" << "/.jpg";
+        QTest::newRow("NUL in the base name") << "/p/a.jpg" << (QStringLiteral("文件") + QChar(0)) << QString();
+    }
+
+    void refusedNewPaths()
+    {
+        QFETCH(QString, src);
+        QFETCH(QString, base);
+        QFETCH(QString, ext);
+        const TextResult r = buildNewPath(src, NewNameFields{base, true, ext}, QStringLiteral("0"));
+        QCOMPARE(r.error.number, EINVAL);
+        QVERIFY(!r.error.description.isEmpty());
     }
 };
 
