@@ -1,7 +1,38 @@
-// The select-all toggle across the two lists, moving the current entry, the selection count
-// and the progress bar.
+// The select-all toggle across the two lists, the find dialog that marks what it finds on
+// them, moving the current entry, the selection count and the progress bar.
+#include <QCheckBox>
+
+#include "list/form2.h"
 #include "platform/fsresult.h"
 #include "testwindow.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString findResult(int n)
+{
+    return u"共找到 "_s + QString::number(n) + u" 个项目，已将它们标记。"_s;
+}
+
+// A window with entries in both lists, one selected in each, and its find dialog open.
+struct FindWindow : TestWindow {
+    FindWindow()
+    {
+        setEntries(form->List1, {"/p/jpg/a.txt", "/p/b.jpg", "/q/c.JPG", "/q/d.png"}, {3});
+        setEntries(form->File1, {"x.jpg", "y.txt", "jpg"}, {1});
+    }
+    Form2 *openFind()
+    {
+        form->Command12_Click();
+        for (Form2 *f : form->findChildren<Form2 *>())
+            if (f->isVisible())
+                return f;
+        return nullptr;
+    }
+};
+
+} // namespace
 
 class TstSelection : public QObject {
     Q_OBJECT
@@ -46,6 +77,78 @@ private Q_SLOTS:
         QCOMPARE(entries(w->List1).mid(99), (QStringList{"5", "new"}));
         QCOMPARE(selectedRows(w->List1).size(), 101);
         QCOMPARE(w.dialogs.texts(), QStringList{"Ok!"});
+        QVERIFY(!w->ProgressBar1->isVisible());
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("list");
+        QTest::addColumn<bool>("pane");
+        QTest::addColumn<QList<int>>("listRows");
+        QTest::addColumn<QList<int>>("paneRows");
+        QTest::addColumn<int>("found");
+        QTest::newRow("both lists") << "jpg" << true << true << QList<int>{0, 1} << QList<int>{0, 2} << 4;
+        QTest::newRow("case counts") << "JPG" << true << true << QList<int>{2} << QList<int>{} << 1;
+        QTest::newRow("folder name") << "/q/" << true << true << QList<int>{2, 3} << QList<int>{} << 2;
+        QTest::newRow("empty text") << "" << true << true << QList<int>{3} << QList<int>{1} << 0;
+        QTest::newRow("no box") << "jpg" << false << false << QList<int>{3} << QList<int>{1} << 0;
+        QTest::newRow("only the pane") << "jpg" << false << true << QList<int>{3} << QList<int>{0, 2} << 2;
+    }
+
+    void search()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, list);
+        QFETCH(bool, pane);
+        QFETCH(QList<int>, listRows);
+        QFETCH(QList<int>, paneRows);
+        QFETCH(int, found);
+        FindWindow w;
+        Form2 *f = w.openFind();
+        QVERIFY(f);
+        f->Text1->setText(text);
+        f->Check1->setChecked(list);
+        f->Check2->setChecked(pane);
+        QTest::mouseClick(f->Command1, Qt::LeftButton);
+        QCOMPARE(selectedRows(w->List1), listRows);
+        QCOMPARE(selectedRows(w->File1), paneRows);
+        QCOMPARE(f->Label1->text(), findResult(found));
+    }
+
+    // Enter searches like the button; the dialog is kept, as it is, until it is closed.
+    void oneFindDialogKeptUntilClosed()
+    {
+        FindWindow w;
+        Form2 *f = w.openFind();
+        QTest::keyClicks(f->Text1, u"jpg"_s);
+        QTest::keyClick(f->Text1, Qt::Key_Return);
+        QCOMPARE(f->Label1->text(), findResult(4));
+        f->Check1->setChecked(false);
+        QCOMPARE(w.openFind(), f);
+        QCOMPARE(w->findChildren<Form2 *>().size(), 1);
+        QCOMPARE(f->Text1->text(), u"jpg"_s);
+        f->close();
+        Form2 *again = w.openFind();
+        QVERIFY(again && again->Text1->text().isEmpty() && again->Check1->isChecked());
+    }
+
+    void clearOrCloseDuringSearch()
+    {
+        FindWindow w;
+        Form2 *f = w.openFind();
+        f->Text1->setText(u"jpg"_s);
+        QTimer::singleShot(0, &*w, [&] { w->Command10_Click(); });
+        f->Command1_Click();
+        QCOMPARE(w->List1->count(), 0);
+        QCOMPARE(f->Label1->text(), findResult(2));
+
+        QPointer<Form2> gone(f);
+        QTimer::singleShot(0, &*w, [&] {
+            gone->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+        f->Command1_Click();
         QVERIFY(!w->ProgressBar1->isVisible());
     }
 
