@@ -210,20 +210,20 @@ private Q_SLOTS:
     // file it renamed, those it had no time to record too.
     void crashInTheMiddleThenUndo()
     {
-        QTemporaryDir state, app, dir;
+        QTemporaryDir state, app;
         QStringList names;
         for (int i = 0; i < 300; ++i)
             names << u"p%1.jpg"_s.arg(i, 3, 10, QLatin1Char('0'));
-        for (const QString &n : names)
-            makeFile(dir.path() + u'/' + n, n.toUtf8());
+        const TestFolder files(names);
+        const QString dir = files.dir.path();
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_STATE_HOME"_s, state.path());
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         run.setProcessEnvironment(env);
-        run.start(QStringLiteral(CRASHRUN), {dir.path(), app.path()});
+        run.start(QStringLiteral(CRASHRUN), {dir, app.path()});
         QVERIFY(run.waitForStarted());
-        const auto renamedCount = [&] { return QDir(dir.path()).entryList({u"文件*"_s}, QDir::Files).size(); };
+        const auto renamedCount = [&] { return QDir(dir).entryList({u"文件*"_s}, QDir::Files).size(); };
         QTRY_VERIFY_WITH_TIMEOUT(renamedCount() >= 20, 20000);
         run.kill();
         QVERIFY(run.waitForFinished());
@@ -233,9 +233,9 @@ private Q_SLOTS:
         TestWindow after(QString(), state.path());
         after->mnUndo->trigger();
         QCOMPARE(after.dialogs.boxes.last(), kDone);
-        QCOMPARE(filesIn(dir.path()), names);
+        QCOMPARE(filesIn(dir), names);
         for (const QString &n : names)
-            QCOMPARE(contentOf(dir.path() + u'/' + n), n.toUtf8());
+            QCOMPARE(contentOf(files.path(n)), n.toUtf8());
     }
 
     void closingTheWindowDuringTheUndo()
