@@ -15,7 +15,7 @@ QString findResult(int n)
     return u"共找到 "_s + QString::number(n) + u" 个项目，已将它们标记。"_s;
 }
 
-// A window with entries in both lists, one selected in each, and its find dialog open.
+// A window with entries in both lists, one selected in each, and the way to its find dialog.
 struct FindWindow : TestWindow {
     FindWindow()
     {

@@ -154,6 +154,7 @@ private Q_SLOTS:
         QVERIFY(w->Command2->isEnabled() && w->List1->isEnabled());
         QCOMPARE(QApplication::focusWidget(), w->Command2);
     }
+
     // The new path from the four fields where the preview's table of runs does not go: the
     // kept extension is taken from the last full stop anywhere, folder included.
     void newPath_data()
