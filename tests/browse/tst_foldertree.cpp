@@ -1,7 +1,14 @@
 // The folder tree and the file pane's listing on real folders: what each shows of files,
-// folders, links and hidden names, and the tree brought to a folder at once.
+// folders, links and hidden names, and the tree brought to a folder at once; the natural
+// order, and the pane's sort keys against a plain sort with the natural comparison.
+#include <QRegularExpression>
+
+#include <random>
+#include <sys/stat.h>
+
 #include "browse/filelisting.h"
 #include "browse/foldertree.h"
+#include "browse/patterns.h"
 #include "platform/filenames.h"
 #include "testwindow.h"
 
@@ -31,6 +38,47 @@ void makeMixedFolder(const QString &root)
     QFile::link(root + u"/b2"_s, root + u"/link-to-b2"_s);
     QFile::link(root + u"/file.txt"_s, root + u"/link-to-file"_s);
     QFile::link(root + u"/gone"_s, root + u"/dangling"_s);
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Random names of the given pieces, some also written with their case flipped, with a digit
+// changed too, doubled, and with extra leading zeros, so that names that are equal or nearly
+// equal in natural order come up often.
+QStringList randomNames(const QString &letters, int maxDigits, int count)
+{
+    std::mt19937 random(20261207);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    QStringList names;
+    while (names.size() < count) {
+        QString name;
+        for (int piece = pick(8); piece >= 0; --piece) {
+            if (pick(3) == 0) {
+                name += QString(pick(3), u'0');
+                for (int d = 1 + pick(maxDigits); d > 0; --d)
+                    name += QChar(u'0' + pick(10));
+            } else {
+                name += letters.isEmpty() ? QChar(char16_t(random())) : letters[pick(int(letters.size()))];
+            }
+        }
+        names << name;
+        if (pick(3) == 0) {
+            QString flipped = name;
+            for (QChar &c : flipped)
+                c = c.isUpper() ? c.toLower() : c.toUpper();
+            QString bumped = flipped;   // each run's last digit changed as well
+            for (qsizetype i = 0; i < bumped.size(); ++i) {
+                if (isDigit(bumped[i]) && (i + 1 == bumped.size() || !isDigit(bumped[i + 1])))
+                    bumped[i] = QChar(u'0' + (bumped[i].unicode() - u'0' + 1) % 10);
+            }
+            names << flipped << bumped << flipped + name
+                  << QString(name).replace(QRegularExpression(QStringLiteral("(\\d+)")), QStringLiteral("0\\1"));
+        }
+    }
+    return names;
 }
 
 } // namespace
@@ -146,12 +194,11 @@ private Q_SLOTS:
         QVERIFY(w->Dir1->viewport()->rect().contains(w->Dir1->visualRect(w->Dir1->currentIndex()).center()));
     }
 
+    // Numbers by value and case ignored show in the tree's listing above.
     void naturalOrder_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("numbers by value") << u"a2"_s << u"a10"_s;
-        QTest::newRow("case ignored") << u"B1"_s << u"b2"_s;
         QTest::newRow("letters before case") << u"a"_s << u"B"_s;
         QTest::newRow("non-ASCII case ignored") << u"Äb"_s << u"äc"_s;
         QTest::newRow("same value, zeros break the tie") << u"x007"_s << u"x7"_s;
@@ -168,6 +215,75 @@ private Q_SLOTS:
         QVERIFY(naturalLess(first, second));
         QVERIFY(!naturalLess(second, first));
         QVERIFY(!naturalLess(first, first));
+    }
+
+    void keyOrderIsTheNaturalOrder_data()
+    {
+        QTest::addColumn<QString>("letters");
+        QTest::addColumn<int>("maxDigits");
+        QTest::newRow("ASCII of both cases") << QStringLiteral("aAbBzZ._ -~") << 4;
+        QTest::newRow("numbers beyond 64 bits") << QStringLiteral("xX.") << 40;
+        QTest::newRow("runs about the one-byte length") << QStringLiteral("a") << 300;
+        QTest::newRow("CJK, accents, folding letters") << QStringLiteral("文件图片ÄäÖößẞÉéſKkΣσς😀.a1") << 6;
+        QTest::newRow("any code unit") << QString() << 3;
+    }
+
+    void keyOrderIsTheNaturalOrder()
+    {
+        QFETCH(QString, letters);
+        QFETCH(int, maxDigits);
+        QStringList names = randomNames(letters, maxDigits, 4000);
+        names << QString() << QStringLiteral("0") << QStringLiteral("00");
+        QStringList expected = names;
+        std::sort(expected.begin(), expected.end(), naturalLess);
+        sortNaturally(names);
+        QCOMPARE(names, expected);
+    }
+
+    // A digit run's key sorts where its first digit would, which holds only while no other
+    // character folds to a digit.
+    void onlyDigitsFoldToDigits()
+    {
+        for (char32_t u = 0; u <= 0xFFFF; ++u) {
+            const QChar folded = QChar(char16_t(u)).toCaseFolded();
+            QVERIFY((folded >= u'0' && folded <= u'9') == (u >= U'0' && u <= U'9'));
+        }
+    }
+
+    // Plain files and links to them, not hidden, that match; in natural order.
+    void paneListsVisibleFilesThatMatch()
+    {
+        QTemporaryDir root;
+        for (const char *name : {"a10.txt", "a2.TXT", "photo.jpg", ".hidden.txt", ".git/config.txt"})
+            makeFile(root.filePath(QLatin1String(name)));
+        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("folder.txt")));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("a10.txt")), root.filePath(QStringLiteral("link.txt"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("gone")), root.filePath(QStringLiteral("dangling.txt"))));
+        QVERIFY(QFile::link(root.filePath(QStringLiteral("folder.txt")), root.filePath(QStringLiteral("dirlink.txt"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(root.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(QStringLiteral("*.*"))),
+                 (QStringList{"a2.TXT", "a10.txt", "link.txt", "photo.jpg"}));
+        QCOMPARE(listPaneFiles(root.path(), NamePatterns(QStringLiteral("*.jpg;l*"))),
+                 (QStringList{"link.txt", "photo.jpg"}));
+    }
+
+    // Names that are not UTF-8 are listed each as itself, beside a name that really holds
+    // U+FFFD, and the pane's delete removes the very file its entry names.
+    void paneKeepsEveryNameExact()
+    {
+        QTemporaryDir root;
+        QList<QByteArray> raw{"\xb2\xe2\xca\xd4.jpg", "\xef\xbf\xbd.txt", "\xfe.txt", "\xff.txt"};
+        QSet<QString> names;
+        for (const QByteArray &name : raw)
+            names << makeRawFile(root.path(), name).mid(root.path().size() + 1);
+        TestWindow w(root.path());
+        const QStringList listed = entries(w->File1);
+        QCOMPARE(QSet<QString>(listed.cbegin(), listed.cend()), names);
+        w->ActiveList = 2;
+        selectRow(w->File1, int(listed.indexOf(decodeFileName(raw.last()))));
+        w->Command1_Click();
+        raw.removeLast();
+        QCOMPARE(rawNamesIn(root.path()), raw);
     }
 };
 

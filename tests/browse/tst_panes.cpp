@@ -1,5 +1,6 @@
 // The drive list, folder tree and file pane kept in step, the filter, the refresh and the
-// record of the list last focused; through the real widgets on real folders.
+// record of the list last focused; the folder picker and the hand-off of paths to the
+// desktop, through the recording fake. Through the real widgets on real folders.
 #include "testwindow.h"
 
 #include <QScopeGuard>
@@ -12,21 +13,39 @@
 #include "platform/filenames.h"
 
 using namespace Qt::StringLiterals;
+using Call = FakeDesktop::Call;
 
 class TstPanes : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // A folder given with a separator at its end is the folder.
-    void folderChangeShowsItsPlainFilesInNaturalOrder()
+    // The panes move to a nested folder given with a separator at its end, to one opened in
+    // the tree, and to the current entry's folder; the pane lists its plain files in natural
+    // order.
+    void panesMoveToAFolder_data()
     {
-        QTemporaryDir root;
-        const QString folder = root.path() + u"/a/b/"_s;
-        for (const char *n : {"b10.txt", "b2.txt", "B1.txt", ".hidden", "noext", "folder.d/x"})
-            makeFile(folder + QLatin1String(n));
-        TestWindow w(root.path());
-        w->setDir1(folder);
-        QCOMPARE(w->CurrentFolder, folder);
+        QTest::addColumn<QString>("how");
+        QTest::newRow("given") << u"given"_s;
+        QTest::newRow("opened in the tree") << u"tree"_s;
+        QTest::newRow("the current entry's folder") << u"entry"_s;
+    }
+
+    void panesMoveToAFolder()
+    {
+        QFETCH(QString, how);
+        FolderWindow w({"a/b/b10.txt", "a/b/b2.txt", "a/b/B1.txt", "a/b/.hidden", "a/b/noext", "a/b/folder.d/x"});
+        if (how == u"given") {
+            w->setDir1(w.path("a/b/"));
+        } else if (how == u"tree") {
+            w->setDir1(w.path("a"));
+            QTRY_COMPARE(w->Dir1->model()->rowCount(w->Dir1->currentIndex()), 1);
+            w->Dir1->setCurrentIndex(w->Dir1->model()->index(0, 0, w->Dir1->currentIndex()));
+        } else {
+            w->List1->addEntry(w.path("a/b/noext"));
+            w->List1->setCurrentRow(0);
+            w->Command15_Click();
+        }
+        QCOMPARE(w->CurrentFolder, w.path("a/b/"));
         QCOMPARE(entries(w->File1), (QStringList{"B1.txt", "b2.txt", "b10.txt", "noext"}));
     }
 
@@ -70,16 +89,6 @@ private Q_SLOTS:
         QCOMPARE(entries(w->File1), QStringList{u"inside.txt"_s});
     }
 
-    void userOpeningAFolderInTheTreeMovesThePane()
-    {
-        FolderWindow w({"sub/in-sub.txt"});
-        auto *model = w->Dir1->model();
-        QTRY_COMPARE(model->rowCount(w->Dir1->currentIndex()), 1);
-        w->Dir1->setCurrentIndex(model->index(0, 0, w->Dir1->currentIndex()));
-        QCOMPARE(w->CurrentFolder, w.path("sub/"));
-        QCOMPARE(entries(w->File1), QStringList{u"in-sub.txt"_s});
-    }
-
     // What is typed applies on Enter only, and stays in force across folder changes and
     // refreshes, which read the disk anew.
     void filterAppliesOnlyOnEnterAndRefreshReadsTheDisk()
@@ -108,32 +117,23 @@ private Q_SLOTS:
         QCOMPARE(w->File1->count(), 4);
     }
 
-    // The commands act on the list that last had the focus; buttons and text boxes do not count.
-    void activeListFollowsFocusOfTheLists()
-    {
-        TestWindow w;
-        QVERIFY(w.showActive());
-        QCOMPARE(w->ActiveList, qint16(2));
-        w->List1->setFocus();
-        QCOMPARE(w->ActiveList, qint16(1));
-        QTest::mouseClick(w->Command8, Qt::LeftButton);
-        w->Text4->setFocus();
-        QCOMPARE(w->ActiveList, qint16(1));
-        w->File1->setFocus();
-        QCOMPARE(w->ActiveList, qint16(2));
-    }
-
-    // Focus alone makes no entry current, and a click where there is none leaves the pane's
-    // tip empty; commands on the current entry then find none.
-    void focusMakesNoCurrentEntry()
+    // The commands act on the list that last had the focus; buttons and text boxes do not
+    // count. Focus alone makes no entry current, and a click where there is none leaves the
+    // pane's tip empty; commands on the current entry then find none.
+    void focusPicksTheListButNoEntry()
     {
         FolderWindow w({"a.txt"});
         QVERIFY(w.showActive());
         w->List1->addEntries({u"/p/a.txt"_s, u"/p/b.txt"_s});
+        qint16 active = 2;
         for (auto reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
             for (EntryList *list : {w->List1, w->File1}) {
+                QTest::mouseClick(w->Command8, Qt::LeftButton);
                 w->Text4->setFocus();
+                QCOMPARE(w->ActiveList, active);
                 list->setFocus(reason);
+                active = list == w->List1 ? 1 : 2;
+                QCOMPARE(w->ActiveList, active);
                 QCOMPARE(list->currentRow(), -1);
             }
         }
@@ -143,6 +143,55 @@ private Q_SLOTS:
         QCOMPARE(w->File1->toolTip(), QString());
         w->mnOpen_Click();
         QCOMPARE(w.dialogs.texts(), QStringList{u"No file or not select!"_s});
+    }
+
+    void pickerTrimsTrailingSeparatorButKeepsRoot_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("cancel") << QString() << QString();
+        QTest::newRow("root") << u"/"_s << u"/"_s;
+        QTest::newRow("folder") << u"/tmp/a/"_s << u"/tmp/a"_s;
+    }
+
+    // The picker opens on the folder the panes show.
+    void pickerTrimsTrailingSeparatorButKeepsRoot()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, folder);
+        FolderWindow w;
+        w.dialogs.folderAnswers = {answer};
+        QCOMPARE(w->BrowseForFolder(u"请选择文件夹"_s), folder);
+        QCOMPARE(w.dialogs.pickerFolders, QStringList{w.dir.path() + u'/'});
+    }
+
+    // The entry is trimmed of blanks, and only a file that is there is shown.
+    void command9ShowsTrimmedExistingItem()
+    {
+        FolderWindow w({"-a b'\".txt"});
+        const QString f = w.path("-a b'\".txt");
+        w->List1->addEntry(u"  "_s + f + u' ');
+        w->List1->addEntry(w.path("gone.txt"));
+        for (int row : {0, 1}) {
+            w->List1->setCurrentRow(row);
+            w->Command9_Click();
+        }
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"show", f}}));
+    }
+
+    // Open takes the current entry of the active list, whatever is selected.
+    void openUsesActiveListCurrentEntry()
+    {
+        FolderWindow w({"p.txt", "q.txt"});
+        w->ActiveList = 1;
+        w->List1->addEntry(u"/x/y z.txt"_s);
+        w->List1->setCurrentRow(0);
+        selectRow(w->File1, 0);
+        w->File1->setCurrentRow(1);
+        w->mnOpen_Click();
+        w->ActiveList = 2;
+        w->mnOpen_Click();
+        QCOMPARE(w.desktop.calls, (QList<Call>{{"open", "/x/y z.txt"}, {"open", w.path("q.txt")}}));
     }
 };
 

@@ -1,9 +1,11 @@
-// Deleting, moving and copying the selected files of either list, on real folders.
+// Deleting, moving and copying the selected files of either list, on real folders; copying
+// lists of paths to the clipboard and pasting them into the rename list.
 #include <QDirIterator>
 
 #include <cerrno>
 #include <sys/xattr.h>
 
+#include "fileops/pathlist.h"
 #include "platform/filenames.h"
 #include "platform/fileops.h"
 #include "platform/renamefile.h"
@@ -56,19 +58,21 @@ class TstFileOps : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The selected entries' files go, from the end of the list; the pane is read again.
+    // The selected entries' files go, from the end of the list; the pane is read again. A
+    // link goes, not what it points to.
     void deleteFromRenameList()
     {
         FolderWindow w({"f0.txt", "f1.txt", "f2.txt", "f3.txt", "f4.txt"});
-        setEntries(w->List1, w.paths({"f0.txt", "f1.txt", "f2.txt", "f3.txt", "f4.txt"}), {0, 2, 3});
+        QVERIFY(QFile::link(w.path("f1.txt"), w.path("f2.txt.lnk")));
+        setEntries(w->List1, w.paths({"f0.txt", "f1.txt", "f2.txt", "f2.txt.lnk", "f3.txt", "f4.txt"}), {0, 2, 3, 4});
         w->ActiveList = 1;
         QStringList order;
         setFileStepHook([&](FileStep, const QString &p) { order << p; return 0; });
         HookGuard guard;
         w->Command1_Click();
-        QCOMPARE(order, w.paths({"f3.txt", "f2.txt", "f0.txt"}));
+        QCOMPARE(order, w.paths({"f3.txt", "f2.txt.lnk", "f2.txt", "f0.txt"}));
         QCOMPARE(entries(w->List1), w.paths({"f1.txt", "f4.txt"}));
-        QCOMPARE(filesIn(w.dir.path()), (QStringList{"f1.txt", "f4.txt"}));
+        QCOMPARE(rawNamesIn(w.dir.path()), (QList<QByteArray>{"f1.txt", "f4.txt"}));
         QCOMPARE(entries(w->File1), (QStringList{"f1.txt", "f4.txt"}));
         QCOMPARE(w.dialogs.boxes.last(), (Box{"OK！", "提示：", Dialogs::Buttons::Ok, Dialogs::Icon::Information}));
     }
@@ -93,16 +97,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(w.path("plain.txt")));
         const QString report = w.dialogs.boxes.last().text;
         QVERIFY2(report.startsWith(u"6 个文件未能删除，第一个是：\r\n"_s + locked + u"\r\n13\r\n"_s), qPrintable(report));
-    }
-
-    // A link goes, not what it points to.
-    void deleteTakesALinkItself()
-    {
-        QTemporaryDir dir;
-        const QString target = makeFile(dir.path() + u"/target.txt"_s), link = dir.path() + u"/link.txt"_s;
-        QVERIFY(QFile::link(target, link));
-        QVERIFY(deletePath(link).ok());
-        QVERIFY(!QFileInfo(link).isSymLink() && QFile::exists(target));
     }
 
     // Names that differ only in bytes that are not UTF-8, and a name really holding U+FFFD:
@@ -308,6 +302,68 @@ private Q_SLOTS:
         QByteArray value(64, '\0');
         value.truncate(std::max<ssize_t>(0, ::getxattr(encodeFileName(dst).constData(), "user.xdg.comment", value.data(), 64)));
         QCOMPARE(value, "拍于北京");
+    }
+
+    // The selection of either list is copied, a path a line with nothing quoted; names that
+    // the text cannot carry (bytes that are not UTF-8, a line break) are written there visibly,
+    // and come back exactly from the program's own format, one entry each.
+    void copyThenPasteKeepsEveryNameExact()
+    {
+        const QStringList paths{decodeFileName("/p/\xb2\xe2\xca\xd4.jpg"), "/p/a\r\nb.txt", "/p/ok 中.txt",
+                                decodeFileName("/p/\xff.txt"), "/p/d\"'$\U0001F600.txt"};
+        FolderWindow w({"x.jpg"});
+        setEntries(w->List1, QStringList{"/skip"} + paths, {1, 2, 3, 4, 5});
+        w->ActiveList = 1;
+        w->mnCopyList_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), "/p/\\xB2\\xE2\\xCA\\xD4.jpg\r\n/p/a\\x0D\\x0Ab.txt\r\n"
+                                                       "/p/ok 中.txt\r\n/p/\\xFF.txt\r\n/p/d\"'$\U0001F600.txt\r\n");
+        w->List1->clear();
+        w->mnPasteList_Click();
+        QCOMPARE(entries(w->List1), paths);
+        // Text from elsewhere is taken as it reads.
+        QGuiApplication::clipboard()->setText(clipboardListText(paths));
+        w->List1->clear();
+        w->mnPasteList_Click();
+        QCOMPARE(w->List1->text(0), "/p/\\xB2\\xE2\\xCA\\xD4.jpg");
+        w->ActiveList = 2;
+        selectRow(w->File1, 0);
+        w->mnCopyList_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), w.path("x.jpg") + "\r\n");
+        QCOMPARE(w.dialogs.texts(), (QStringList{"Ok!", "Ok!"}));   // the pastes' only
+    }
+
+    // Only CR LF ends a line; the pieces are appended and the duplicates then removed, the
+    // last of equal entries kept. Nothing but line breaks is no list at all.
+    void paste_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("round trip") << clipboardListText({"/é 中.txt", " /s p ", "-x"})
+                                    << QStringList{"/old", "/é 中.txt", " /s p ", "-x"} << "Ok!";
+        QTest::newRow("blank lines") << "\r\n\r\n/n\r\n\r\n" << QStringList{"/old", "/n"} << "Ok!";
+        QTest::newRow("LF only") << "/p\n/q\n" << QStringList{"/old", "/p\n/q\n"} << "Ok!";
+        QTest::newRow("lone CR") << "a\rb\r\n" << QStringList{"/old", "a\rb"} << "Ok!";
+        QTest::newRow("pasted duplicate stays at the end") << "/old\r\n/z\r\n" << QStringList{"/old", "/z"} << "Ok!";
+        QTest::newRow("older duplicate goes") << "/z\r\n/old" << QStringList{"/z", "/old"} << "Ok!";
+        // Into an empty list.
+        QTest::newRow("only line breaks") << "\r\n\r\n" << QStringList() << "没有文件！";
+        QTest::newRow("empty clipboard says nothing") << "" << QStringList() << "";
+    }
+
+    void paste()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, list);
+        QFETCH(QString, message);
+        TestWindow w;
+        if (!list.isEmpty())
+            w->List1->addEntry("/old");
+        QGuiApplication::clipboard()->setText(text);
+        w->mnPasteList_Click();
+        QCOMPARE(entries(w->List1), list);
+        QCOMPARE(w.dialogs.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QVERIFY(!w->ProgressBar1->isVisible());
     }
 };
 

@@ -1,11 +1,13 @@
 // The batch rename through the real window on real files: the worked example, a refusal that
-// stops the run, names that are not UTF-8, the lock, the focus and a paste mid-run; and the
-// rename without replacing it is built on. The names a run makes and the failures it meets
-// are held against the preview's prediction in tst_preview.
+// stops the run, names that are not UTF-8, the lock and the focus; the rename without
+// replacing and the new names from the fields it is built on. The names a run makes and the
+// failures it meets are held against the preview's prediction in tst_preview; a paste
+// mid-run is run and undone in tst_undo.
 #include <cerrno>
 
 #include "platform/filenames.h"
 #include "platform/renamefile.h"
+#include "rename/newname.h"
 #include "testwindow.h"
 
 namespace {
@@ -45,28 +47,21 @@ private Q_SLOTS:
         if (refused)
             setRenameNoReplaceCallForTests(flagRefused);
         QTemporaryDir dir;
-        const QString a = makeFile(dir.path() + QStringLiteral("/a.jpg"), "source");
-        const QString kept = makeFile(dir.path() + QStringLiteral("/kept.jpg"), "keep me");
-
+        const auto at = [&](const char *name) { return dir.path() + u'/' + QString::fromUtf8(name); };
+        const QString a = makeFile(at("a.jpg"), "source"), kept = makeFile(at("kept.jpg"), "keep me");
         // An existing target keeps its content, and the source stays where it was.
-        FsResult r = ::renameNoReplace(a, kept);
-        QCOMPARE(r.number, EEXIST);
-        QVERIFY(!r.description.isEmpty());
+        QCOMPARE(::renameNoReplace(a, kept).number, EEXIST);
         QCOMPARE(contentOf(kept), "keep me");
         QCOMPARE(contentOf(a), "source");
-
-        r = ::renameNoReplace(a, dir.path() + QStringLiteral("/文件0.jpg"));
+        const FsResult r = ::renameNoReplace(a, at("文件0.jpg"));
         QVERIFY2(r.ok(), qPrintable(r.description));
-        QVERIFY(!QFile::exists(a));
-        QCOMPARE(contentOf(dir.path() + QStringLiteral("/文件0.jpg")), QByteArray("source"));
-
-        QCOMPARE(::renameNoReplace(a, dir.path() + QStringLiteral("/b.jpg")).number, ENOENT);
-        QCOMPARE(::renameNoReplace(kept, dir.path() + QStringLiteral("/no/such/folder.jpg")).number, ENOENT);
-        QCOMPARE(contentOf(kept), QByteArray("keep me"));
-
+        QCOMPARE(rawNamesIn(dir.path()), (QList<QByteArray>{"kept.jpg", "文件0.jpg"}));
+        QCOMPARE(contentOf(at("文件0.jpg")), "source");
+        QCOMPARE(::renameNoReplace(a, at("b.jpg")).number, ENOENT);
+        QCOMPARE(::renameNoReplace(kept, at("no/such/folder.jpg")).number, ENOENT);
         // Keeping one's own name succeeds and keeps the file, when there is a file.
         QVERIFY(::renameNoReplace(kept, kept).ok());
-        QCOMPARE(contentOf(kept), QByteArray("keep me"));
+        QCOMPARE(contentOf(kept), "keep me");
         QCOMPARE(::renameNoReplace(a, a).number, ENOENT);
     }
 
@@ -135,56 +130,83 @@ private Q_SLOTS:
     }
 
     // The run yields once per entry, and meanwhile nothing but the clipboard commands can
-    // start on the list it walks.
-    void runLocksAndYieldsOncePerEntry()
+    // start on the list it walks. The locked button hands the focus to the window, not along
+    // the tab chain to the drive list (where an arrow key would switch volumes), and has it
+    // back afterwards.
+    void runLocksYieldsAndKeepsTheFocus()
     {
         FolderWindow w({"a.jpg", "b.jpg", "c.jpg"});
         setEntries(w->List1, w.paths({"a.jpg", "b.jpg", "c.jpg"}), {1});
+        QVERIFY(w.showActive());
+        w->Command2->setFocus();
         int yields = 0;
-        bool locked = true;
+        bool locked = true, neverOnTheDrives = true;
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
             ++yields;
             locked = locked && !w->Command2->isEnabled() && !w->List1->isEnabled() && w->mnPasteList->isEnabled();
+            neverOnTheDrives = neverOnTheDrives && QApplication::focusWidget() != w->Drive1;
         });
         probe.start(0);
         w->Command2->click();
-        QVERIFY(locked);
+        QVERIFY(locked && neverOnTheDrives);
         QVERIFY2(yields >= 3, qPrintable(QString::number(yields)));
         QVERIFY(w->Command2->isEnabled() && w->List1->isEnabled());
-    }
-
-    // The locked button hands the focus to the window, not along the tab chain to the drive
-    // list (where an arrow key would switch volumes), and has it back afterwards.
-    void focusComesBackAfterTheRun()
-    {
-        FolderWindow w({"a.jpg", "b.jpg"});
-        w.list({"a.jpg", "b.jpg"});
-        QVERIFY(w.showActive());
-        w->Command2->setFocus();
-        bool neverOnTheDrives = true;
-        QTimer probe;
-        connect(&probe, &QTimer::timeout, this,
-                [&] { neverOnTheDrives = neverOnTheDrives && QApplication::focusWidget() != w->Drive1; });
-        probe.start(0);
-        w->Command2->click();
-        QVERIFY(neverOnTheDrives);
         QCOMPARE(QApplication::focusWidget(), w->Command2);
     }
 
-    void pasteWithDuplicatesDuringTheRun()
+    // The new path from the four fields where the preview's table of runs does not go: the
+    // kept extension is taken from the last full stop anywhere, folder included.
+    void newPath_data()
     {
-        FolderWindow w({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
-        w.list({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
-        // The paste appends c again; its removal of duplicates rebuilds the list and drops the
-        // earlier c. The run follows the rebuilt entries to the end and leaves c alone.
-        QGuiApplication::clipboard()->setText(w.path("c.jpg") + QStringLiteral("\r\n"));
-        QTimer::singleShot(0, this, [&] { w->mnPasteList_Click(); });
-        w->Command2_Click();
-        QCOMPARE(w.dialogs.texts(), (QStringList{"Ok!", "OK!"}));
-        QCOMPARE(entries(w->List1), w.paths({"文件0.jpg", "文件1.jpg", "文件2.jpg", "c.jpg"}));
-        QCOMPARE(filesIn(w.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
-        QCOMPARE(contentOf(w.path("文件2.jpg")), QByteArray("d.jpg"));
+        QTest::addColumn<QString>("src");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<bool>("hasStart");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("base, ext, no start") << "/p/a.jpg" << "文件" << false << ".txt" << "/p/文件.txt";
+        QTest::newRow("ext typed without full stop") << "/p/a.jpg" << "文件" << true << "jpg" << "/p/文件7jpg";
+        QTest::newRow("blank base is a base") << "/p/a.jpg" << " " << true << "" << "/p/ 7.jpg";
+        QTest::newRow("hidden-style name keeps all of it") << "/p/.profile" << "" << true << "" << "/p/.profile";
+        QTest::newRow("no folder") << "a.jpg" << "x" << true << "" << "x7.jpg";
+        QTest::newRow("full stop only in folder") << "/a.b/readme" << "文件" << true << "" << "/a.b/文件7.b/readme";
+    }
+
+    void newPath()
+    {
+        QFETCH(QString, src);
+        QFETCH(QString, base);
+        QFETCH(bool, hasStart);
+        QFETCH(QString, ext);
+        QFETCH(QString, expected);
+        const TextResult r = buildNewPath(src, NewNameFields{base, hasStart, ext}, QStringLiteral("7"));
+        QVERIFY(r.ok());
+        QCOMPARE(r.text, expected);
+    }
+
+    // Names that cannot be built fail with EINVAL: the file's own bare name of a name without
+    // a full stop, and typed texts that would take the file out of its folder or cut its name
+    // short.
+    void refusedNewPaths_data()
+    {
+        QTest::addColumn<QString>("src");
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("ext");
+        QTest::newRow("own bare name, new extension") << "/p/readme" << QString() << ".txt";
+        QTest::newRow("own bare name, folder with full stop") << "/a.b/readme" << QString() << QString();
+        QTest::newRow("own bare name, path ends in separator") << "/p/" << QString() << QString();
+        QTest::newRow("separator in the extension") << "/p/a.jpg" << "文件" << "/.jpg";
+        QTest::newRow("NUL in the base name") << "/p/a.jpg" << (QStringLiteral("文件") + QChar(0)) << QString();
+    }
+
+    void refusedNewPaths()
+    {
+        QFETCH(QString, src);
+        QFETCH(QString, base);
+        QFETCH(QString, ext);
+        const TextResult r = buildNewPath(src, NewNameFields{base, true, ext}, QStringLiteral("0"));
+        QCOMPARE(r.error.number, EINVAL);
+        QVERIFY(!r.error.description.isEmpty());
     }
 };
 

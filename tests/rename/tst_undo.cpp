@@ -1,6 +1,8 @@
 // Taking batches back through the real window on real files: renames and moves, after a
 // restart, after a failure and after a crash, never onto a file that is there now; the
-// history window; and a state folder that cannot be written.
+// history window; a state folder that cannot be written. And the journals themselves: names
+// kept to the byte, and journals cut short, damaged or newer than the program read without
+// harm; the history keeps the newest hundred.
 #include <QProcess>
 #include <QTreeWidget>
 
@@ -9,6 +11,8 @@
 
 #include "fileops/pathlist.h"
 #include "rename/historywindow.h"
+#include "rename/journal.h"
+#include "rename/journalformat.h"
 #include "rename/undo.h"
 #include "testwindow.h"
 
@@ -45,6 +49,23 @@ QString undoReport(int count, const QString &path, const FsResult &first)
     tally.add(path, first);
     tally.count = count;
     return failureReport(tally, u"撤销"_s);
+}
+
+// A journal of two files renamed in a real folder, the first one recorded as done.
+QString writeJournal(const QTemporaryDir &dir)
+{
+    makeFile(dir.path() + u"/a.jpg"_s);
+    makeFile(dir.path() + u"/b.jpg"_s);
+    FsResult error;
+    auto writer = JournalWriter::begin(dir.path() + u"/state"_s, JournalKind::Rename,
+                                       {{dir.path() + u"/a.jpg"_s, dir.path() + u"/文件0.jpg"_s},
+                                        {dir.path() + u"/b.jpg"_s, dir.path() + u"/文件1.jpg"_s}},
+                                       error);
+    if (!writer)
+        return QString();
+    writer->done(dir.path() + u"/a.jpg"_s, dir.path() + u"/文件0.jpg"_s);
+    writer->finish();
+    return writer->path();
 }
 
 } // namespace
@@ -127,16 +148,21 @@ private Q_SLOTS:
         QCOMPARE(entries(b->File1), names);
     }
 
-    // A paste during the run drops an entry, so the later files get other numbers than
+    // The paste during the run appends c again; its removal of duplicates rebuilds the list
+    // and drops the earlier c. The run follows the rebuilt entries to the end (never a silent
+    // OK! at the rebuild) and leaves c alone, so the later files get other numbers than
     // planned: the journal follows where they really went.
-    void undoAfterTheListChangedDuringTheRun()
+    void pasteDuringTheRunThenUndo()
     {
         const QStringList names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
         Batch b(names);
         QGuiApplication::clipboard()->setText(b.path(u"c.jpg"_s) + u"\r\n"_s);
         QTimer::singleShot(0, this, [&] { b->mnPasteList_Click(); });
         b->Command2_Click();
+        QCOMPARE(b.dialogs.texts(), (QStringList{"Ok!", "OK!"}));
+        QCOMPARE(entries(b->List1), b.paths({"文件0.jpg", "文件1.jpg", "文件2.jpg", "c.jpg"}));
         QCOMPARE(filesIn(b.dir.path()), (QStringList{"c.jpg", "文件0.jpg", "文件1.jpg", "文件2.jpg"}));
+        QCOMPARE(contentOf(b.path(u"文件2.jpg"_s)), "d.jpg");
         b.undoLast();
         QCOMPARE(b.dialogs.boxes.last(), kDone);
         b.verifyContents(names);
@@ -184,20 +210,20 @@ private Q_SLOTS:
     // file it renamed, those it had no time to record too.
     void crashInTheMiddleThenUndo()
     {
-        QTemporaryDir state, app, dir;
+        QTemporaryDir state, app;
         QStringList names;
         for (int i = 0; i < 300; ++i)
             names << u"p%1.jpg"_s.arg(i, 3, 10, QLatin1Char('0'));
-        for (const QString &n : names)
-            makeFile(dir.path() + u'/' + n, n.toUtf8());
+        const TestFolder files(names);
+        const QString dir = files.dir.path();
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_STATE_HOME"_s, state.path());
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         run.setProcessEnvironment(env);
-        run.start(QStringLiteral(CRASHRUN), {dir.path(), app.path()});
+        run.start(QStringLiteral(CRASHRUN), {dir, app.path()});
         QVERIFY(run.waitForStarted());
-        const auto renamedCount = [&] { return QDir(dir.path()).entryList({u"文件*"_s}, QDir::Files).size(); };
+        const auto renamedCount = [&] { return QDir(dir).entryList({u"文件*"_s}, QDir::Files).size(); };
         QTRY_VERIFY_WITH_TIMEOUT(renamedCount() >= 20, 20000);
         run.kill();
         QVERIFY(run.waitForFinished());
@@ -207,9 +233,9 @@ private Q_SLOTS:
         TestWindow after(QString(), state.path());
         after->mnUndo->trigger();
         QCOMPARE(after.dialogs.boxes.last(), kDone);
-        QCOMPARE(filesIn(dir.path()), names);
+        QCOMPARE(filesIn(dir), names);
         for (const QString &n : names)
-            QCOMPARE(contentOf(dir.path() + u'/' + n), n.toUtf8());
+            QCOMPARE(contentOf(files.path(n)), n.toUtf8());
     }
 
     void closingTheWindowDuringTheUndo()
@@ -281,6 +307,96 @@ private Q_SLOTS:
                  u"无法写入撤销记录（%1），这次命名不能撤销。"_s.arg(FsResult::fromErrno(ENOTDIR).description));
         b.undoLast();
         QCOMPARE(b.dialogs.texts(), QStringList{u"没有可以撤销的命名。"_s});
+    }
+
+    void namesKeepEveryByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("space, percent, line break") << QByteArray("a b%\n") << QByteArray("a%20b%25%0A");
+        QTest::newRow("UTF-8 as it is") << QByteArray("文件0.jpg") << QByteArray("文件0.jpg");
+        QTest::newRow("bytes that are not UTF-8")
+            << QByteArray("\xff\x80\xc0\xaf\xed\xa0\x80") << QByteArray("%FF%80%C0%AF%ED%A0%80");
+        QTest::newRow("a sequence cut short") << QByteArray("\xe6\x96") << QByteArray("%E6%96");
+    }
+
+    void namesKeepEveryByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, text);
+        QByteArray escaped, back;
+        JournalFormat::appendEscaped(escaped, bytes);
+        QCOMPARE(escaped, text);
+        QVERIFY(JournalFormat::unescape(escaped, back));
+        QCOMPARE(back, bytes);
+    }
+
+    // Each row damages a journal in one way: none may be used, or crash the reader.
+    void unreadableJournalsAreSkippedWithANote_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("empty (a crash as it was made)") << "empty" << "记录不完整";
+        QTest::newRow("plan cut short") << "cut" << "记录不完整";
+        QTest::newRow("a byte of the plan changed") << "flip" << "记录已损坏";
+        QTest::newRow("newer format") << "newer" << "记录来自较新的版本（格式 2）";
+        QTest::newRow("not a journal") << "other" << "不是撤销记录";
+    }
+
+    void unreadableJournalsAreSkippedWithANote()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        const QString path = writeJournal(dir);
+        QByteArray bytes = contentOf(path);
+        const qsizetype entry = bytes.indexOf("entry 1 ");
+        if (damage == u"empty")
+            bytes.clear();
+        else if (damage == u"cut")
+            bytes.truncate(entry + 10);
+        else if (damage == u"flip")
+            bytes[entry + 10] = bytes[entry + 10] ^ 1;
+        else if (damage == u"newer")
+            bytes.replace("quillmere-journal 1", "quillmere-journal 2");
+        else
+            bytes = "<html>\n";
+        makeFile(path, bytes);
+
+        QCOMPARE(readJournalSummary(path).problem, problem);
+        const JournalContent content = readJournal(path);
+        QCOMPARE(content.summary.problem, problem);
+        QVERIFY(content.entries.isEmpty());
+    }
+
+    // A record torn by a crash, and bytes a power loss left, are passed over; a note appended
+    // later starts on a line of its own and counts.
+    void tornRecordsArePassedOver()
+    {
+        QTemporaryDir dir;
+        const QString path = writeJournal(dir);
+        makeFile(path, contentOf(path) + QByteArray("\0\0\0\0\n", 5) + "done 1 1 0000");
+        JournalContent content = readJournal(path);
+        QVERIFY(content.summary.usable() && content.summary.ended);
+        QCOMPARE(content.summary.recordedDone, 1);
+        QVERIFY(content.entries[0].recordedDone && !content.entries[1].recordedDone);
+        QCOMPARE(content.entries[1].to, QFile::encodeName(dir.path() + u"/文件1.jpg"_s));
+
+        QVERIFY(noteUndone(path, 1, 0).ok());
+        QVERIFY(readJournalSummary(path).undone);
+    }
+
+    void onlyTheNewestHundredAreKept()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < kJournalsKept + 2; ++i)
+            makeFile(dir.path() + u"/20250101T000000%1Z-1-000000.journal"_s.arg(i, 3, 10, QLatin1Char('0')));
+        makeFile(dir.path() + u"/notes.txt"_s);
+        pruneJournals(dir.path(), kJournalsKept);
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(left.size(), kJournalsKept + 1);
+        QCOMPARE(left.first(), u"20250101T000000002Z-1-000000.journal"_s);
+        QVERIFY(left.contains(u"notes.txt"_s));
     }
 };
 

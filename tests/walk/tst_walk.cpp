@@ -57,16 +57,16 @@ private Q_SLOTS:
         const QString src = dir.path() + QStringLiteral("/src"), dst = dir.path() + QStringLiteral("/dst");
         QVERIFY(QDir().mkpath(dst));
         QStringList paths, selected;
+        QList<int> rows;
         for (int i = 0; i < 400; ++i) {
             paths << makeFile(src + QStringLiteral("/f%1.txt").arg(i, 3, 10, QLatin1Char('0')),
                               QByteArray::number(i));
-            if (i % 2)
+            if (i % 2) {
                 selected << paths.last();
+                rows << i;
+            }
         }
         TestWindow w(src);
-        QList<int> rows;
-        for (int i = 1; i < paths.size(); i += 2)
-            rows << i;
         setEntries(w->List1, paths, rows);
         w->ActiveList = 1;
         w.dialogs.folderAnswers << dst << dst;
@@ -159,10 +159,9 @@ private Q_SLOTS:
                  effect == Effect::Delete || effect == Effect::Move ? paths.size() - handled : paths.size());
     }
 
-    // A de-duplication while a walk from the end yields: the kept entries move up, c and a
-    // are gone, and the walk still visits and marks each entry it started with that is left.
-    // Entries that moved (x, to the end) and a compaction meanwhile (a and c go): the walk
-    // finds each of its entries where it is now and skips the ones gone.
+    // Entries that moved (x, to the end) and a compaction while a walk from the end yields
+    // (a and c go, the kept entries move up): the walk finds each of its entries where it is
+    // now, visits and marks each one that is left, and skips the ones gone.
     void walkFromTheEndFindsItsEntriesThroughACompaction()
     {
         EntryList list;
