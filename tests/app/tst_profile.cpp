@@ -124,7 +124,7 @@ private Q_SLOTS:
     void fileRoundTrip()
     {
         QFETCH(QString, value);
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString ini = makeFile(dir.filePath(QStringLiteral("FilePath.ini")), "; mine\r\n[Other]\r\nvalue=keep\r\n");
         QVERIFY(writeProfileString(ini, kPath, kValue, value));
         QCOMPARE(readProfileString(ini, kPath, kValue).value_or(QStringLiteral("<none>")), value);
@@ -136,7 +136,7 @@ private Q_SLOTS:
     // write fails and leaves the file as it was. A missing file reads as none.
     void refusedWritesLeaveTheFile()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString ini = dir.filePath(QStringLiteral("FilePath.ini")), x = QStringLiteral("/x");
         QVERIFY(writeProfileString(ini, kPath, kValue, QStringLiteral("/good")));
         QVERIFY(!writeProfileString(ini, kPath, kValue, QStringLiteral("/bad\nvalue=/evil")));
@@ -167,7 +167,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, saved);
         QFETCH(QString, shown);
-        QTemporaryDir tmp;
+        TempFolder tmp;
         makeFile(tmp.path() + QStringLiteral("/b.jpg"));
         makeFile(tmp.path() + QStringLiteral("/a.jpg"));
         TestWindow w(saved.isNull() ? saved : saved.replace(QStringLiteral("<tmp>"), tmp.path()));
@@ -185,7 +185,7 @@ private Q_SLOTS:
     // reader, with the folder in its visible form, and a value edited by hand wins.
     void folderNotUtf8IsSavedAndRestoredExactly()
     {
-        QTemporaryDir tmp;
+        TempFolder tmp;
         const QString folder = decodeFileName(QFile::encodeName(tmp.path()) + "/\xb2\xe2 \xff");
         QCOMPARE(::mkdir(encodeFileName(folder).constData(), 0700), 0);
         TestWindow w;
@@ -217,7 +217,7 @@ private Q_SLOTS:
         QFETCH(QString, app);
         QFETCH(bool, configCopy);
         QFETCH(bool, beside);
-        QTemporaryDir tmp;
+        TempFolder tmp;
         const QString besideFolder = tmp.path() + QStringLiteral("/b");
         const QString configFolder = tmp.path() + QStringLiteral("/c");
         QVERIFY(QDir().mkdir(besideFolder) && QDir().mkdir(configFolder));
@@ -262,7 +262,7 @@ private Q_SLOTS:
     void unusualSettingsFileIsLeftAlone()
     {
         QFETCH(QString, kind);
-        QTemporaryDir app;
+        TempFolder app;
         const QString ini = app.filePath(QStringLiteral("FilePath.ini"));
         const QByteArray name = QFile::encodeName(ini);
         if (kind == u"fifo") {
@@ -291,7 +291,7 @@ private Q_SLOTS:
     }
 
 private:
-    QTemporaryDir config_;
+    TempFolder config_;
 };
 
 QTEST_MAIN(TstProfile)

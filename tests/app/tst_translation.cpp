@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QTemporaryDir>
+#include "tempfolder.h"
 #include <QTest>
 #include <QTimer>
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
     // given, shows the prompt where the user reads it, and its buttons are Chinese too.
     void pickerOpensOnStartFolderWithPrompt()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         QtDialogs dialogs;
         QStringList seen;
         whenModal([&](QDialog *d) {
@@ -106,7 +106,7 @@ private Q_SLOTS:
     }
 
 private:
-    QTemporaryDir config_;
+    TempFolder config_;
 };
 
 QTEST_MAIN(TstTranslation)

@@ -89,7 +89,7 @@ class TstFolderTree : public QObject {
 private Q_SLOTS:
     void treeShowsSubfoldersAndLinksToThemInNaturalOrder()
     {
-        QTemporaryDir root;
+        TempFolder root;
         makeMixedFolder(root.path());
         FolderTreeModel model;
         const QModelIndex folder = model.index(root.path());
@@ -121,7 +121,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sub);
         QFETCH(bool, shown);
-        QTemporaryDir root;
+        TempFolder root;
         makeMixedFolder(root.path());
         QVERIFY(QDir(root.path()).mkpath(u"a/b/c"_s));
         FolderTreeModel model;
@@ -135,7 +135,7 @@ private Q_SLOTS:
 
     void refreshShowsNewFoldersAndKeepsTheOnesStillThere()
     {
-        QTemporaryDir root;
+        TempFolder root;
         QDir dir(root.path());
         for (const char *sub : {"a2/inner", "a5", "a9"})
             dir.mkpath(QLatin1String(sub));
@@ -153,7 +153,7 @@ private Q_SLOTS:
 
     void expandingAFolderInTheViewReadsIt()
     {
-        QTemporaryDir root;
+        TempFolder root;
         QVERIFY(QDir(root.path()).mkpath(u"a/b"_s));
         FolderTreeModel model;
         QTreeView view;
@@ -180,7 +180,7 @@ private Q_SLOTS:
     void windowBringsTheTreeToItsFolderAtOnce()
     {
         QFETCH(bool, atStartUp);
-        QTemporaryDir root;
+        TempFolder root;
         const QString deep = root.path() + u"/one/two/three"_s;
         QVERIFY(QDir().mkpath(deep));
         TestWindow w(atStartUp ? deep : root.path());
@@ -253,7 +253,7 @@ private Q_SLOTS:
     // Plain files and links to them, not hidden, that match; in natural order.
     void paneListsVisibleFilesThatMatch()
     {
-        QTemporaryDir root;
+        TempFolder root;
         for (const char *name : {"a10.txt", "a2.TXT", "photo.jpg", ".hidden.txt", ".git/config.txt"})
             makeFile(root.filePath(QLatin1String(name)));
         QVERIFY(QDir(root.path()).mkdir(QStringLiteral("folder.txt")));
@@ -271,7 +271,7 @@ private Q_SLOTS:
     // U+FFFD, and the pane's delete removes the very file its entry names.
     void paneKeepsEveryNameExact()
     {
-        QTemporaryDir root;
+        TempFolder root;
         QList<QByteArray> raw{"\xb2\xe2\xca\xd4.jpg", "\xef\xbf\xbd.txt", "\xfe.txt", "\xff.txt"};
         QSet<QString> names;
         for (const QByteArray &name : raw)

@@ -95,7 +95,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(LookupKind, kind);
         QFETCH(bool, found);
-        QTemporaryDir dir;
+        TempFolder dir;
         for (const char *n : {"seen.txt", ".hidden", "a;b.txt", "sub/inner.txt"})
             makeFile(dir.filePath(QString::fromUtf8(n)));
         for (const QByteArray &n : {"\xb2\xe2.png"_ba, "\xff.txt"_ba})

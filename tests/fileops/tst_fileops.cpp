@@ -114,7 +114,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, op);
         QFETCH(QByteArray, name);
-        QTemporaryDir dir;
+        TempFolder dir;
         QList<QByteArray> names{"sub", "\xb2\xe2\xca\xd4.jpg", "\xef\xbf\xbd.txt", "\xfe.txt", "\xff.txt"};
         for (const QByteArray &n : names.mid(1))
             makeRawFile(dir.path(), n, n);
@@ -169,7 +169,7 @@ private Q_SLOTS:
         QFETCH(QString, op);
         QFETCH(QString, path);
         QFETCH(int, error);
-        QTemporaryDir dir;
+        TempFolder dir;
         makeFile(dir.path() + u"/notes.txt"_s, "notes");
         makeFile(dir.path() + u"/é.txt"_s, "é");
         makeFile(dir.path() + u"/sub/keep.txt"_s, "keep");
@@ -256,7 +256,7 @@ private Q_SLOTS:
     {
         if (!QFileInfo(u"/dev/shm"_s).isWritable())
             QSKIP("no /dev/shm");
-        QTemporaryDir disk, shm(u"/dev/shm/quillmere-XXXXXX"_s);
+        TempFolder disk, shm(u"/dev/shm/quillmere-XXXXXX"_s);
         const QString src = makeFile(shm.path() + u"/x.bin"_s, QByteArray(300000, 'q'));
         QFile::setPermissions(src, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         const QDateTime when = QDateTime::fromSecsSinceEpoch(1000000000);
@@ -288,8 +288,8 @@ private Q_SLOTS:
     // Across file systems a moved file keeps its user attributes (its ACLs travel the same way).
     void moveAcrossFileSystemsKeepsAttributes()
     {
-        QTemporaryDir disk, shm(u"/dev/shm/quillmere-XXXXXX"_s);
-        for (const QTemporaryDir *d : {&disk, &shm})
+        TempFolder disk, shm(u"/dev/shm/quillmere-XXXXXX"_s);
+        for (const TempFolder *d : {&disk, &shm})
             if (!d->isValid() || ::setxattr(encodeFileName(d->path()).constData(), "user.probe", "1", 1, 0) != 0)
                 QSKIP("needs two file systems that both take user extended attributes: /dev/shm (tmpfs, "
                       "Linux 6.6 and later) and the temporary folder's");

@@ -129,7 +129,7 @@ private Q_SLOTS:
     // when the working folder holds one of that name.
     void dropMissingKeepsOnlyPlainFiles()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString d = dir.path();
         const QString plain = makeFile(d + "/plain.txt"), readOnly = makeFile(d + "/ro.txt");
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner);

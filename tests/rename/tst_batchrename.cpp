@@ -46,7 +46,7 @@ private Q_SLOTS:
         QFETCH(bool, refused);
         if (refused)
             setRenameNoReplaceCallForTests(flagRefused);
-        QTemporaryDir dir;
+        TempFolder dir;
         const auto at = [&](const char *name) { return dir.path() + u'/' + QString::fromUtf8(name); };
         const QString a = makeFile(at("a.jpg"), "source"), kept = makeFile(at("kept.jpg"), "keep me");
         // An existing target keeps its content, and the source stays where it was.
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QFETCH(QString, base);
         QFETCH(QString, extension);
         QFETCH(QByteArray, renamed);
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString gbk = makeRawFile(dir.path(), "\xb2\xe2\xca\xd4.jpg", "gbk");
         makeRawFile(dir.path(), "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd.jpg", "look-alike");
         TestWindow w(dir.path());

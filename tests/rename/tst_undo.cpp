@@ -52,7 +52,7 @@ QString undoReport(int count, const QString &path, const FsResult &first)
 }
 
 // A journal of two files renamed in a real folder, the first one recorded as done.
-QString writeJournal(const QTemporaryDir &dir)
+QString writeJournal(const TempFolder &dir)
 {
     makeFile(dir.path() + u"/a.jpg"_s);
     makeFile(dir.path() + u"/b.jpg"_s);
@@ -130,7 +130,7 @@ private Q_SLOTS:
         QFETCH(bool, acrossFileSystems);
         if (acrossFileSystems && !QFileInfo(u"/dev/shm"_s).isWritable())
             QSKIP("no second file system (/dev/shm) on this machine");
-        QTemporaryDir target(acrossFileSystems ? u"/dev/shm/quillmere-XXXXXX"_s
+        TempFolder target(acrossFileSystems ? u"/dev/shm/quillmere-XXXXXX"_s
                                                : QDir::tempPath() + u"/quillmere-XXXXXX"_s);
         const QStringList names{"a.jpg", "b.jpg", "c.jpg"};
         Batch b(names);
@@ -210,7 +210,7 @@ private Q_SLOTS:
     // file it renamed, those it had no time to record too.
     void crashInTheMiddleThenUndo()
     {
-        QTemporaryDir state, app;
+        TempFolder state, app;
         QStringList names;
         for (int i = 0; i < 300; ++i)
             names << u"p%1.jpg"_s.arg(i, 3, 10, QLatin1Char('0'));
@@ -347,7 +347,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, damage);
         QFETCH(QString, problem);
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString path = writeJournal(dir);
         QByteArray bytes = contentOf(path);
         const qsizetype entry = bytes.indexOf("entry 1 ");
@@ -373,7 +373,7 @@ private Q_SLOTS:
     // later starts on a line of its own and counts.
     void tornRecordsArePassedOver()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString path = writeJournal(dir);
         makeFile(path, contentOf(path) + QByteArray("\0\0\0\0\n", 5) + "done 1 1 0000");
         JournalContent content = readJournal(path);
@@ -388,7 +388,7 @@ private Q_SLOTS:
 
     void onlyTheNewestHundredAreKept()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         for (int i = 0; i < kJournalsKept + 2; ++i)
             makeFile(dir.path() + u"/20250101T000000%1Z-1-000000.journal"_s.arg(i, 3, 10, QLatin1Char('0')));
         makeFile(dir.path() + u"/notes.txt"_s);

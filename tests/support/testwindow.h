@@ -13,7 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryDir>
+#include "tempfolder.h"
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -46,8 +46,8 @@ struct TestWindow {
 
     FakeDialogs dialogs;
     FakeDesktop desktop;
-    QTemporaryDir app;
-    QTemporaryDir state;
+    TempFolder app;
+    TempFolder state;
     QString stateHome_;
     std::unique_ptr<Form1> form;
 };
@@ -57,7 +57,7 @@ struct TestFolder {
     explicit TestFolder(const QStringList &files = {});
     QString path(const QString &name) const { return dir.path() + u'/' + name; }
     QStringList paths(QStringList names) const;
-    QTemporaryDir dir;
+    TempFolder dir;
 };
 
 // A window whose panes show a test folder.

@@ -177,7 +177,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         // $ is a FIFO: a writer keeps trying to open it, which succeeds only while someone reads
         // it, and frees that reader, so a fault fails the test rather than hanging it.
-        QTemporaryDir dir;
+        TempFolder dir;
         const QByteArray fifo = QFile::encodeName(dir.filePath(u"secret.png"_s));
         QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
         std::atomic<bool> opened = false, stop = false;
@@ -252,7 +252,7 @@ private Q_SLOTS:
     // not UTF-8 (GBK): both are listed and started as the very bytes they are.
     void launcherListsAndStartsThePrograms()
     {
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString d = dir.path() + u'/' + decodeFileName("\xb9\xa4\xbe\xdf"), gbk = decodeFileName("\xb2\xe2.exe");
         for (const QString &name : {u"a.exe"_s, u"b.exe"_s, u"x.ink"_s, u"notes.txt"_s, u"C.EXE"_s, u".hidden.exe"_s, u"tool"_s, gbk})
             makeFile(d + u'/' + name);
@@ -309,7 +309,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(int, mode);
         QFETCH(int, error);
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString program = makeFile(dir.path() + u'/' + decodeFileName(name), content);
         setMode(program, mode_t(mode));
         QCOMPARE(startDetached(program).number, error);

@@ -53,7 +53,7 @@ private Q_SLOTS:
     {
         QFETCH(Command, command);
         QFETCH(Effect, effect);
-        QTemporaryDir dir;
+        TempFolder dir;
         const QString src = dir.path() + QStringLiteral("/src"), dst = dir.path() + QStringLiteral("/dst");
         QVERIFY(QDir().mkpath(dst));
         QStringList paths, selected;
