@@ -37,3 +37,30 @@ double bareRenamesSeconds(const QStringList &from, const QStringList &to)
             ::renameat2(AT_FDCWD, src[i].constData(), AT_FDCWD, dst[i].constData(), RENAME_NOREPLACE);
     });
 }
+
+QString photoName(int i)
+{
+    return QStringLiteral("photo_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
+}
+
+QString renamedPhotoName(int i)
+{
+    return QStringLiteral("文件%1.jpg").arg(i);
+}
+
+void makeEmptyFiles(const QString &folder, int n, QString (*name)(int))
+{
+    for (int i = 0; i < n; ++i)
+        QFile(folder + u'/' + name(i)).open(QIODevice::WriteOnly);
+}
+
+double bareBatchSeconds(const QString &folder, int n, bool undo)
+{
+    QStringList from, to;
+    for (int k = 0; k < n; ++k) {
+        const int i = undo ? n - 1 - k : k;
+        from << folder + u'/' + (undo ? renamedPhotoName(i) : photoName(i));
+        to << folder + u'/' + (undo ? photoName(i) : renamedPhotoName(i));
+    }
+    return bareRenamesSeconds(from, to);
+}

@@ -10,37 +10,10 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <vector>
 
 #include "testwindow.h"
 
 namespace {
-
-QString sourceName(int i)
-{
-    return QStringLiteral("photo_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-}
-
-void makeFiles(const QString &folder, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        QFile f(folder + u'/' + sourceName(i));
-        f.open(QIODevice::WriteOnly);
-    }
-}
-
-// The same renames as the window does with its default fields (文件0.jpg, 文件1.jpg, …),
-// the paths made beforehand so that only the kernel's work is timed.
-double syscallLoopSeconds(const QString &folder, int n)
-{
-    QStringList from, to;
-    for (int i = 0; i < n; ++i) {
-        from << folder + u'/' + sourceName(i);
-        to << folder + QStringLiteral("/文件%1.jpg").arg(i);
-    }
-    return bareRenamesSeconds(from, to);
-}
 
 void benchRename(const BenchOptions &options)
 {
@@ -75,18 +48,18 @@ void benchRename(const BenchOptions &options)
         const double r = secondsOf([&] { w->Command2_Click(); });
         qputenv("XDG_STATE_HOME", stateHome);
         if (w->List1->count() != n || w.dialogs.texts() != QStringList{QStringLiteral("OK!")}
-            || !QFile::exists(folder + QStringLiteral("/文件%1.jpg").arg(n - 1)))
+            || !QFile::exists(folder + u'/' + renamedPhotoName(n - 1)))
             std::fprintf(stderr, "bench_rename: the window's rename did not complete\n");
         return r;
     };
     for (int round = 0; round < 3; ++round) {
         QTemporaryDir bare;
-        makeFiles(bare.path(), n);
-        const double s = syscallLoopSeconds(bare.path(), n);
+        makeEmptyFiles(bare.path(), n, photoName);
+        const double s = bareBatchSeconds(bare.path(), n, false);
 
         QTemporaryDir photos, plain;
-        makeFiles(photos.path(), n);
-        makeFiles(plain.path(), n);
+        makeEmptyFiles(photos.path(), n, photoName);
+        makeEmptyFiles(plain.path(), n, photoName);
         double a = 0, r = 0, u = 0;
         if (round % 2 == 0) {
             r = windowRename(photos.path(), true, &a);

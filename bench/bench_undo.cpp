@@ -8,43 +8,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
-#include <vector>
 
 #include "platform/statefolder.h"
 #include "rename/runjournal.h"
 #include "testwindow.h"
 
 namespace {
-
-QString sourceName(int i)
-{
-    return QStringLiteral("photo_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-}
-
-QString renamedName(int i)
-{
-    return QStringLiteral("文件%1.jpg").arg(i);
-}
-
-void makeFiles(const QString &folder, int n, QString (*name)(int))
-{
-    for (int i = 0; i < n; ++i) {
-        QFile f(folder + u'/' + name(i));
-        f.open(QIODevice::WriteOnly);
-    }
-}
-
-// The renames an undo makes (文件0.jpg back to photo_00000.jpg, …), the paths made beforehand.
-double syscallLoopSeconds(const QString &folder, int n)
-{
-    QStringList from, to;
-    for (int i = n - 1; i >= 0; --i) {
-        from << folder + u'/' + renamedName(i);
-        to << folder + u'/' + sourceName(i);
-    }
-    return bareRenamesSeconds(from, to);
-}
 
 void benchUndo(const BenchOptions &options)
 {
@@ -56,11 +25,11 @@ void benchUndo(const BenchOptions &options)
     double syscalls = 0, undo = 0, plan = 0;
     for (int round = 0; round < 3; ++round) {
         QTemporaryDir bare;
-        makeFiles(bare.path(), n, renamedName);
-        const double s = syscallLoopSeconds(bare.path(), n);
+        makeEmptyFiles(bare.path(), n, renamedPhotoName);
+        const double s = bareBatchSeconds(bare.path(), n, true);
 
         QTemporaryDir photos;
-        makeFiles(photos.path(), n, sourceName);
+        makeEmptyFiles(photos.path(), n, photoName);
         w->setDir1(photos.path());
         w->List1->clear();
         w->File1->selectAll();
@@ -80,7 +49,7 @@ void benchUndo(const BenchOptions &options)
         settle();
         const double u = secondsOf([&] { w->mnUndo_Click(); });
         if (w.dialogs.texts().value(1) != QStringLiteral("撤销完成。")
-            || !QFile::exists(photos.path() + u'/' + sourceName(n - 1)))
+            || !QFile::exists(photos.path() + u'/' + photoName(n - 1)))
             std::fprintf(stderr, "bench_undo: the undo did not complete\n");
         syscalls = round == 0 ? s : std::min(syscalls, s);
         undo = round == 0 ? u : std::min(undo, u);

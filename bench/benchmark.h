@@ -54,6 +54,16 @@ std::vector<std::string> readdirLoop(const QString &folder);
 // beforehand so that only the kernel's work is timed.
 double bareRenamesSeconds(const QStringList &from, const QStringList &to);
 
+// The files of the rename and undo figures: photo_00000.jpg, … before the batch, and the
+// names the window's default fields give them, 文件0.jpg, …
+QString photoName(int i);
+QString renamedPhotoName(int i);
+// Makes n empty files in the folder, named name(0) … name(n - 1).
+void makeEmptyFiles(const QString &folder, int n, QString (*name)(int));
+// The bare renames of such a batch in one folder: each photo to its new name from the first
+// on, or, for an undo, each back again from the last.
+double bareBatchSeconds(const QString &folder, int n, bool undo);
+
 // Lets the window finish what a benchmark's preparation left pending (a list filled just now
 // lays itself out and repaints), so that a command's figure holds only the command's work.
 void settle();

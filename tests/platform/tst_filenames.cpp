@@ -48,7 +48,7 @@ private Q_SLOTS:
 
     // Any bytes come back as they were, and no two names share a text or a visible form: every
     // name of up to four pieces that UTF-8, the escapes and their look-alikes are made of,
-    // then random bytes (fixed seed).
+    // then 50000 names of random bytes, the same ones at every run.
     void namesStayExactAndDistinct()
     {
         static const QByteArray pieces[] = {"\\", "x", "B0", "\xb0", "\xc3", "\xa9", "\xed\xa0\x80", "\xef\xbf\xbd",
