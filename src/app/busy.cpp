@@ -120,7 +120,7 @@ void Form1::updateProgressDisplay()
         return;
     } else if (pos != 0 && pos != shownMax && !progressRate_.due()) {
         // The bar paints itself at once on every visible change, and the walks advance it once
-        // per entry, tens of thousands of times a second: it follows at display rate instead.
+        // per entry, tens of thousands of times a second: it follows at its own pace instead.
         return;
     }
     ProgressBar1->setValue(pos);

@@ -98,6 +98,8 @@ void Form1::createControls()
     ProgressBar1 = new QProgressBar(client_);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+    // A bar without a figure beside it, which also spares each step the figure's layout.
+    ProgressBar1->setTextVisible(false);
     ProgressBar1->setVisible(false);
 
     Label6 = new QLabel(QStringLiteral("新文件名"), client_);

@@ -230,8 +230,10 @@ private:
     bool dropAcceptable_ = false;
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
     void listFullMessage(qsizetype leftOut);
-    // When the progress bar last moved (busy.cpp), so that it repaints at display rate.
-    DisplayRate progressRate_;
+    // When the progress bar last moved (busy.cpp). A bar that only grows reads as smooth at
+    // 20 steps a second; each step repaints it whole, which costs a long walk more than its
+    // yields do at the screen's own rate.
+    DisplayRate progressRate_{50};
     QPointer<HistoryWindow> history_;
 
     // ---- List state (list/) ----
