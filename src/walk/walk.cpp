@@ -139,6 +139,9 @@ void SelectedEntries::note(const QItemSelection &ranges, bool selected)
 QuietEntryTexts::QuietEntryTexts(EntryList *list) : list_(list)
 {
     lookUpShownRows();
+    // The first changes show one period on, together: a walk changes the rows in view within
+    // a fraction of it, and a repaint of the list costs as much as hundreds of entries.
+    repaint_.shown();
 }
 
 void QuietEntryTexts::finish()
