@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 
 #include <algorithm>
+#include <chrono>
 
 void yieldToEventLoop()
 {
@@ -24,8 +25,22 @@ Walk::Walk(const HeldOpen &held, EntryList *list, Order order)
 {
 }
 
-Walk::Walk(const HeldOpen &held, qsizetype count) : held_(held), count_(count)
+Walk::Walk(const HeldOpen &held, qsizetype count, Pace pace)
+    : held_(held), count_(count), pace_(pace)
 {
+}
+
+bool Walk::yieldDue()
+{
+    if (pace_ == Pace::EveryItem)
+        return true;
+    const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    if (visited_ > 0 && now - lastYieldNs_ < 1'000'000)
+        return false;
+    lastYieldNs_ = now;
+    return true;
 }
 
 Walk &Walk::withProgress(std::function<void()> step)
@@ -41,7 +56,8 @@ int Walk::next()
     inEntry_ = false;
     if (visited_ >= size() || stoppedByClose_)
         return -1;
-    yieldToEventLoop();
+    if (yieldDue())
+        yieldToEventLoop();
     if (held_.closing()) {
         stoppedByClose_ = true;
         return -1;

@@ -63,17 +63,22 @@ private:
 class Walk {
 public:
     enum class Order { FromTop, FromEnd };
+    // How often a walk over a count yields: after every item, or, for a command whose items
+    // take microseconds and need no yield of their own, once a millisecond has passed since
+    // the last yield, which keeps the window as responsive and costs the walk far less.
+    enum class Pace { EveryItem, EveryMillisecond };
 
     Walk(const HeldOpen &held, EntryList *list, Order order);
-    Walk(const HeldOpen &held, qsizetype count);
+    Walk(const HeldOpen &held, qsizetype count, Pace pace = Pace::EveryItem);
     Walk(const Walk &) = delete;
     Walk &operator=(const Walk &) = delete;
 
     // A step (the progress bar's) made once for every entry visited, after its work.
     Walk &withProgress(std::function<void()> step);
 
-    // Yields once, then gives the row of the next entry still in the list (for a walk over a
-    // count, the next index); -1 when the walk is over. The row is good until the next yield.
+    // Yields once (as its pace says), then gives the row of the next entry still in the list
+    // (for a walk over a count, the next index); -1 when the walk is over. The row is good
+    // until the next yield.
     int next();
     // Walks every entry without work of its own, for a command whose change is made in one
     // step once the walk is over; false when the walk stopped because the window is closing.
@@ -90,6 +95,7 @@ public:
 
 private:
     int lookUp();
+    bool yieldDue();
 
     const HeldOpen &held_;
     EntryList *list_ = nullptr;
@@ -102,6 +108,8 @@ private:
     EntryId current_ = 0;
     QSet<EntryId> marked_;
     bool stoppedByClose_ = false;
+    Pace pace_ = Pace::EveryItem;
+    qint64 lastYieldNs_ = 0;
     // Any change of rows may shift the entries ahead; from then on each is looked up.
     quint64 rowsVersion_ = 0;
 };

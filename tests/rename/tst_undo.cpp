@@ -240,8 +240,9 @@ private Q_SLOTS:
 
     void closingTheWindowDuringTheUndo()
     {
+        // The undo yields once a millisecond: enough files that it yields while under way.
         QStringList names;
-        for (int i = 0; i < 50; ++i)
+        for (int i = 0; i < 3000; ++i)
             names << u"p%1.jpg"_s.arg(i);
         Batch b(names);
         b->Command2_Click();
@@ -250,7 +251,7 @@ private Q_SLOTS:
         QPointer<Form1> form = b.form.release();
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
-            if (form && QFile::exists(b.path(u"p45.jpg"_s)))
+            if (form && QFile::exists(b.path(u"p2999.jpg"_s)))
                 form->close();
         });
         probe.start(0);
