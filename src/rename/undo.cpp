@@ -128,23 +128,13 @@ bool BatchUndo::alreadyBack(const Step &s) const
     return s.size >= 0 && facts.regular && facts.size == s.size && facts.modifiedNs == s.modifiedNs;
 }
 
-QString BatchUndo::decoded(const QByteArray &path)
-{
-    const qsizetype nameAt = nameStart(path);
-    const QByteArrayView folder = QByteArrayView(path).first(nameAt);
-    if (folder != QByteArrayView(lastFolder_)) {
-        lastFolder_ = folder.toByteArray();
-        lastFolderText_ = decodeFileName(folder);
-    }
-    return lastFolderText_ + decodeFileName(QByteArrayView(path).sliced(nameAt));
-}
-
 BatchUndo::Result BatchUndo::step(int k)
 {
     const Step &s = steps_[steps_.size() - 1 - k];
     Result r;
-    r.now = decoded(s.now);
-    r.back = decoded(s.back);
+    // A whole path decodes in one pass: no character's bytes span a '/'.
+    r.now = decodeFileName(s.now);
+    r.back = decodeFileName(s.back);
     if (s.now == s.back)
         return r;   // the batch kept this name
     if (!stillThere(s)) {

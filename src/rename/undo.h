@@ -41,13 +41,9 @@ private:
     };
     bool stillThere(const Step &s) const;
     bool alreadyBack(const Step &s) const;
-    QString decoded(const QByteArray &path);
 
     JournalKind kind_;
     QList<Step> steps_;   // in the order the batch moved them
-    // The files of a batch mostly share a folder, whose text is decoded once.
-    QByteArray lastFolder_;
-    QString lastFolderText_;
 };
 
 // The description of a file that was replaced since the batch moved it.
