@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/numbers.h"
 #include "platform/renamefile.h"
@@ -36,15 +37,29 @@ void Form1::Command2_Click()
     const SelectedEntries selected(List1);
     Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
-    RunJournal journal(*this, JournalKind::Rename, renamePlan(*this, fields, currentNumber, step));
+    // The journal records which file each entry names before the first is renamed: that
+    // look at the disk goes on beside the making of the new names.
+    const QStringList sources = selectedSources(*this);
+    QFuture<QList<FileIdentity>> identities = QtConcurrent::run(identitiesOfFiles, sources);
+    const QList<PlannedMove> plan = renamePlan(sources, fields, currentNumber, step);
+    const QList<FileIdentity> sourceIdentities = identities.result();
+    RunJournal journal(*this, JournalKind::Rename, plan, &sourceIdentities);
     FsResult failure;
     int renamed = 0;
     for (int entry; (entry = walk.next()) >= 0;) {
         if (!selected.containsRow(entry))
             continue;
         const QString src = List1->text(entry);
-        const TextResult number = runningNumber(fields, currentNumber, step);
-        const TextResult target = number.ok() ? buildNewPath(src, fields, number.text) : number;
+        // The plan built this entry's name with the same fields and the same running number
+        // when it holds the same path at the same place; otherwise (the list changed
+        // meanwhile, or the plan stopped at a name it could not build) it is built here.
+        TextResult target;
+        if (renamed < plan.size() && plan[renamed].from == src) {
+            target.text = plan[renamed].to;
+        } else {
+            const TextResult number = runningNumber(fields, currentNumber, step);
+            target = number.ok() ? buildNewPath(src, fields, number.text) : number;
+        }
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;
         if (!failure.ok())
             break;

@@ -31,8 +31,11 @@ class JournalWriter {
 public:
     // Writes the plan to a new journal in the folder and brings it to the disk. On failure
     // nothing is left behind and `error` says why.
+    // The identities of the files before the batch are read here, unless given: those of
+    // the plan's sources in the plan's order (identitiesOfFiles), read at most moments before.
     static std::unique_ptr<JournalWriter> begin(const QString &folder, JournalKind kind,
-                                                const QList<PlannedMove> &plan, FsResult &error);
+                                                const QList<PlannedMove> &plan, FsResult &error,
+                                                const QList<FileIdentity> *sourceIdentities = nullptr);
     ~JournalWriter();
 
     // A file of the batch has been moved. Usually it is the next one of the plan, to the
@@ -71,6 +74,10 @@ private:
     bool finished_ = false;
     DisplayRate writeRate_;
 };
+
+// The identity of the file at each path, read folder by folder as a journal's plan records
+// them. A batch reads them on another thread while it makes its plan.
+QList<FileIdentity> identitiesOfFiles(const QStringList &paths);
 
 // What a journal says of its batch, read without going through its plan.
 struct JournalSummary {

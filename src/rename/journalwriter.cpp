@@ -61,6 +61,35 @@ Side sideOf(const QString &path, FolderTable &folders, QByteArray &names)
     return side;
 }
 
+// The identity of the file at every side, read folder by folder.
+QList<FileIdentity> identitiesOfSides(const QList<QByteArray> &folders, const std::vector<Side> &sides,
+                                      const QByteArray &names)
+{
+    const qsizetype n = qsizetype(sides.size());
+    QList<FileIdentity> identity(n);
+    std::vector<std::vector<int>> byFolder(size_t(folders.size()));
+    for (qsizetype i = 0; i < n; ++i)
+        byFolder[size_t(sides[size_t(i)].folder)].push_back(int(i));
+    QList<QByteArrayView> asked;
+    for (qsizetype f = 0; f < folders.size(); ++f) {
+        const std::vector<int> &rows = byFolder[size_t(f)];
+        if (rows.empty())
+            continue;
+        asked.clear();
+        asked.reserve(qsizetype(rows.size()));
+        for (int row : rows) {
+            const Side &side = sides[size_t(row)];
+            asked.append(QByteArrayView(names).sliced(side.at, side.size));
+        }
+        if (qsizetype(rows.size()) == n)
+            return identitiesInFolder(folders[f], asked);   // the usual batch: one folder
+        const QList<FileIdentity> found = identitiesInFolder(folders[f], asked);
+        for (size_t k = 0; k < rows.size(); ++k)
+            identity[rows[k]] = found[qsizetype(k)];
+    }
+    return identity;
+}
+
 void appendField(QByteArray &out, quint64 number)
 {
     out += ' ';
@@ -90,8 +119,20 @@ FsResult createJournalFile(const QString &folder, DurableFile &file)
 
 } // namespace
 
+QList<FileIdentity> identitiesOfFiles(const QStringList &paths)
+{
+    FolderTable table;
+    QByteArray names;
+    names.reserve(paths.size() * 24);
+    std::vector<Side> sides(size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        sides[size_t(i)] = sideOf(paths[i], table, names);
+    return identitiesOfSides(table.folders(), sides, names);
+}
+
 std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, JournalKind kind,
-                                                    const QList<PlannedMove> &plan, FsResult &error)
+                                                    const QList<PlannedMove> &plan, FsResult &error,
+                                                    const QList<FileIdentity> *sourceIdentities)
 {
     std::unique_ptr<JournalWriter> writer(new JournalWriter);
     // A state folder that cannot be written costs the run nothing more than this.
@@ -115,28 +156,10 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
     };
     const QList<QByteArray> &folders = table.folders();
 
-    // The identity of every file before it is touched, read folder by folder.
-    QList<FileIdentity> identity(n);
-    std::vector<std::vector<int>> byFolder(size_t(folders.size()));
-    for (qsizetype i = 0; i < n; ++i)
-        byFolder[size_t(from[size_t(i)].folder)].push_back(int(i));
-    QList<QByteArrayView> asked;
-    for (qsizetype f = 0; f < folders.size(); ++f) {
-        const std::vector<int> &rows = byFolder[size_t(f)];
-        if (rows.empty())
-            continue;
-        asked.clear();
-        asked.reserve(qsizetype(rows.size()));
-        for (int row : rows)
-            asked.append(nameOf(from[size_t(row)]));
-        if (qsizetype(rows.size()) == n) {
-            identity = identitiesInFolder(folders[f], asked);   // the usual batch: one folder
-            break;
-        }
-        const QList<FileIdentity> found = identitiesInFolder(folders[f], asked);
-        for (size_t k = 0; k < rows.size(); ++k)
-            identity[rows[k]] = found[qsizetype(k)];
-    }
+    // The identity of every file before it is touched, unless read already.
+    const QList<FileIdentity> identity = sourceIdentities && sourceIdentities->size() >= n
+                                             ? sourceIdentities->first(n)
+                                             : identitiesOfSides(folders, from, names);
     QList<quint64> device(folders.size());
     for (qsizetype f = 0; f < folders.size(); ++f)
         device[f] = folderDevice(folders[f]);

@@ -19,11 +19,12 @@ bool showsOurNotice(const QString &message)
 
 } // namespace
 
-RunJournal::RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan)
+RunJournal::RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan,
+                       const QList<FileIdentity> *sourceIdentities)
     : window_(&window)
 {
     FsResult error;
-    writer_ = JournalWriter::begin(appStateFolder(), kind, plan, error);
+    writer_ = JournalWriter::begin(appStateFolder(), kind, plan, error, sourceIdentities);
     if (!writer_) {
         // Told once, beside the run: the run's own messages come as they always do.
         window.statusBar()->showMessage(
@@ -49,24 +50,33 @@ void RunJournal::finish()
         window_->journalsChanged();
 }
 
-QList<PlannedMove> renamePlan(const Form1 &window, const NewNameFields &fields, double start,
-                              double step)
+QStringList selectedSources(const Form1 &window)
 {
     const QList<bool> selected = selectedFlags(window.List1);
     const QStringList &texts = window.List1->texts();
-    QList<PlannedMove> plan;
-    double number = start;
+    QStringList sources;
     for (qsizetype row = 0; row < texts.size(); ++row) {
-        if (!selected[row])
-            continue;
+        if (selected[row])
+            sources.append(texts[row]);
+    }
+    return sources;
+}
+
+QList<PlannedMove> renamePlan(const QStringList &sources, const NewNameFields &fields, double start,
+                              double step)
+{
+    QList<PlannedMove> plan;
+    plan.reserve(sources.size());
+    double number = start;
+    for (const QString &source : sources) {
         // Built as the run builds it; the run stops at a name it cannot build, and nothing
         // after it is renamed.
         const TextResult numberText = runningNumber(fields, number, step);
         const TextResult target =
-            numberText.ok() ? buildNewPath(texts[row], fields, numberText.text) : numberText;
+            numberText.ok() ? buildNewPath(source, fields, numberText.text) : numberText;
         if (!target.ok())
             break;
-        plan.append({texts[row], target.text});
+        plan.append({source, target.text});
         number += step;
     }
     return plan;

@@ -18,7 +18,9 @@ class RunJournal {
 public:
     // A run that keeps no journal (a copy): every call does nothing.
     RunJournal() = default;
-    RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan);
+    // sourceIdentities: as JournalWriter::begin takes them.
+    RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan,
+               const QList<FileIdentity> *sourceIdentities = nullptr);
     RunJournal(RunJournal &&) = default;
     RunJournal &operator=(RunJournal &&) = default;
     ~RunJournal() { finish(); }
@@ -37,9 +39,11 @@ private:
 };
 
 // What the runs mean to do, read from the window as they start: the selected entries of the
-// rename list renamed with the fields (the running number going up by `step` for each), the
-// selected entries of the rename list or of the file pane moved to a folder (ending in '/').
-QList<PlannedMove> renamePlan(const Form1 &window, const NewNameFields &fields, double start,
+// rename list (selectedSources) renamed with the fields (the running number going up by `step`
+// for each), the selected entries of the rename list or of the file pane moved to a folder
+// (ending in '/').
+QStringList selectedSources(const Form1 &window);
+QList<PlannedMove> renamePlan(const QStringList &sources, const NewNameFields &fields, double start,
                               double step);
 QList<PlannedMove> listMovePlan(const Form1 &window, const QString &targetFolder);
 QList<PlannedMove> paneMovePlan(const Form1 &window, const QString &targetFolder);
