@@ -21,7 +21,7 @@ void benchRename(const BenchOptions &options)
     const QString suffix = QString::number(n);
 
     // Kernel renames vary a lot from run to run on a shared machine: both sides count with
-    // the fastest of three rounds, each on fresh identical folders, bare loop first.
+    // the fastest of five rounds, each on fresh identical folders, bare loop first.
     QTemporaryDir appDir;
     TestWindow w(appDir.path());
     w.showActive();
@@ -52,7 +52,7 @@ void benchRename(const BenchOptions &options)
             std::fprintf(stderr, "bench_rename: the window's rename did not complete\n");
         return r;
     };
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         QTemporaryDir bare;
         makeEmptyFiles(bare.path(), n, photoName);
         const double s = bareBatchSeconds(bare.path(), n, false);
@@ -72,7 +72,7 @@ void benchRename(const BenchOptions &options)
         rename = round == 0 ? r : std::min(rename, r);
         unjournaled = round == 0 ? u : std::min(unjournaled, u);
         add = round == 0 ? a : std::min(add, a);
-        if (round == 2) {
+        if (round == 4) {
             // For information: the re-reading of the file pane that ends the rename, on its own.
             printFigure(QStringLiteral("pane_refresh_%1_s").arg(suffix),
                         secondsOf([&] { w->refreshFile1(); }));
