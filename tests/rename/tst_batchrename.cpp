@@ -9,6 +9,7 @@
 #include "platform/renamefile.h"
 #include "rename/newname.h"
 #include "testwindow.h"
+#include "walk/listedits.h"
 
 namespace {
 
@@ -77,6 +78,24 @@ private Q_SLOTS:
         // The pane was read again and lists the new names; the entries keep their selection.
         QCOMPARE(entries(w->File1), filesIn(w.dir.path()));
         QCOMPARE(selectedRows(w->List1), (QList<int>{0, 2}));
+    }
+
+    // An entry removed while the run yields is skipped, and the planned name it would have had
+    // goes to no other entry: the next one gets the running number with its own extension.
+    void entryRemovedDuringTheRun()
+    {
+        FolderWindow w({"a.jpg", "b.png", "c.jpg"});
+        setEntries(w->List1, w.paths({"a.jpg", "b.png", "c.jpg"}), {0, 1, 2});
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            if (w->List1->count() == 3 && QFile::exists(w.path("文件0.jpg")))
+                keepEntries(w->List1, {true, false, true});
+        });
+        probe.start(0);
+        w->Command2_Click();
+        QCOMPARE(filesIn(w.dir.path()), (QStringList{"b.png", "文件0.jpg", "文件1.jpg"}));
+        QCOMPARE(contentOf(w.path("文件1.jpg")), QByteArray("c.jpg"));
+        QCOMPARE(entries(w->List1), w.paths({"文件0.jpg", "文件1.jpg"}));
     }
 
     // A rename the system refuses ends the run with its error, never with OK!, and the entries
