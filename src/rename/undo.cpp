@@ -128,18 +128,32 @@ bool BatchUndo::alreadyBack(const Step &s) const
     return s.size >= 0 && facts.regular && facts.size == s.size && facts.modifiedNs == s.modifiedNs;
 }
 
+BatchUndo::Texts BatchUndo::texts(int k) const
+{
+    // A whole path decodes in one pass: no character's bytes span a '/'.
+    const Step &s = steps_.at(steps_.size() - 1 - k);
+    return {decodeFileName(s.now), decodeFileName(s.back)};
+}
+
+QList<BatchUndo::Texts> BatchUndo::allTexts() const
+{
+    QList<Texts> all;
+    all.reserve(steps_.size());
+    for (int k = 0; k < size(); ++k)
+        all.append(texts(k));
+    return all;
+}
+
 BatchUndo::Result BatchUndo::step(int k)
 {
-    const Step &s = steps_[steps_.size() - 1 - k];
+    const Step &s = steps_.at(steps_.size() - 1 - k);
     Result r;
-    // A whole path decodes in one pass: no character's bytes span a '/'.
-    r.now = decodeFileName(s.now);
-    r.back = decodeFileName(s.back);
     if (s.now == s.back)
         return r;   // the batch kept this name
     if (!stillThere(s)) {
         if (alreadyBack(s)) {
             r.outcome = Outcome::AlreadyBack;
+            r.back = true;
             return r;
         }
         r.outcome = Outcome::Skipped;
@@ -147,9 +161,12 @@ BatchUndo::Result BatchUndo::step(int k)
                                    : FsResult::fromErrno(ENOENT);
         return r;
     }
-    r.failure = kind_ == JournalKind::Move ? moveFile(r.now, r.back)
-                                           : renameBytesNoReplace(s.now, s.back);
-    if (!r.failure.ok())
+    r.failure = kind_ == JournalKind::Move
+                    ? moveFile(decodeFileName(s.now), decodeFileName(s.back))
+                    : renameBytesNoReplace(s.now, s.back);
+    if (r.failure.ok())
+        r.back = true;
+    else
         r.outcome = Outcome::Skipped;
     return r;
 }

@@ -22,12 +22,21 @@ public:
     enum class Outcome { Restored, AlreadyBack, Skipped };
     struct Result {
         Outcome outcome = Outcome::Restored;
-        QString now;        // where the batch left the file
-        QString back;       // where it came from
-        FsResult failure;   // why it stays, when skipped
+        bool back = false;    // the file is where it came from again, having been elsewhere
+        FsResult failure;     // why it stays, when skipped
     };
     // Takes back the k-th file, counting from the last one the batch moved.
     Result step(int k);
+
+    // Where the batch left the k-th file, and where it came from, as text.
+    struct Texts {
+        QString now;
+        QString back;
+    };
+    Texts texts(int k) const;
+    // Those of every file, in the order of step(); made on another thread while the files go
+    // back, since no step needs them.
+    QList<Texts> allTexts() const;
 
 private:
     struct Step {

@@ -4,8 +4,9 @@
 #include <QAction>
 #include <QHash>
 #include <QProgressBar>
+#include <QtConcurrent/QtConcurrentRun>
 
-#include <algorithm>
+#include <vector>
 
 #include "walk/walk.h"
 #include "fileops/pathlist.h"
@@ -33,16 +34,10 @@ QString confirmText(const JournalSummary &s)
         .arg(s.recordedDone);
 }
 
-// A file taken back: where the batch had left it, and where it is again.
-struct Moved {
-    QString now;
-    QString back;
-};
-
 // Entries that name where the batch left a file name where it came from again; everything
 // else in the list stays as it is. The list mostly holds them in the batch's order, which is
 // followed before anything is looked up.
-void giveEntriesBack(EntryList *list, const QList<Moved> &moved)
+void giveEntriesBack(EntryList *list, const QList<BatchUndo::Texts> &moved)
 {
     if (moved.isEmpty())
         return;
@@ -130,21 +125,28 @@ void Form1::undoBatch(const QString &journalPath)
     // Should the note fail, the files are still taken back; a later undo finds them back.
     noteUndoStarted(journalPath);
 
+    // The entries follow the files once they are back; their texts are made meanwhile on
+    // another thread, and waited for before `undo` is gone.
+    QFuture<QList<BatchUndo::Texts>> texts = QtConcurrent::run([&undo] { return undo.allTexts(); });
     FailureTally tally;
-    QList<Moved> moved;   // the last one the batch moved first
-    moved.reserve(undo.size());
+    std::vector<int> back;   // the steps that took a file back, the last one the batch moved first
+    back.reserve(size_t(undo.size()));
     // Each file takes microseconds and the user waits on none of them: the walk yields
     // once a millisecond rather than after every file.
     Walk walk(held, undo.size(), Walk::Pace::EveryMillisecond);
     for (int k; (k = walk.next()) >= 0;) {
         const BatchUndo::Result r = undo.step(k);
         if (r.outcome == BatchUndo::Outcome::Skipped)
-            tally.add(r.now, r.failure);
-        else if (r.now != r.back)
-            moved.append({r.now, r.back});
+            tally.add(undo.texts(k).now, r.failure);
+        else if (r.back)
+            back.push_back(k);
         setProgressPosition(float(k + 1));
     }
-    std::reverse(moved.begin(), moved.end());
+    const QList<BatchUndo::Texts> all = texts.result();
+    QList<BatchUndo::Texts> moved;
+    moved.reserve(qsizetype(back.size()));
+    for (auto k = back.crbegin(); k != back.crend(); ++k)
+        moved.append(all[*k]);
     giveEntriesBack(List1, moved);
 
     // A window closed meanwhile leaves the batch to be taken back further another time.
