@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <vector>
 
 #include "walk/walk.h"
@@ -35,30 +36,35 @@ QString confirmText(const JournalSummary &s)
 }
 
 // Entries that name where the batch left a file name where it came from again; everything
-// else in the list stays as it is. The list mostly holds them in the batch's order, which is
-// followed before anything is looked up.
-void giveEntriesBack(EntryList *list, const QList<BatchUndo::Texts> &moved)
+// else in the list stays as it is. `back` holds the files that went back, as indices into
+// `texts`, in the batch's order; the list mostly holds them in that order, which is followed
+// before anything is looked up.
+void giveEntriesBack(EntryList *list, const QList<BatchUndo::Texts> &texts,
+                     const std::vector<int> &back)
 {
-    if (moved.isEmpty())
+    if (back.empty())
         return;
-    QuietEntryTexts texts(list);
+    QuietEntryTexts changes(list);
     const QStringList &entries = list->texts();
-    QHash<QStringView, qsizetype> where;
-    qsizetype next = 0;
+    const auto moved = [&](size_t i) -> const BatchUndo::Texts & { return texts[back[i]]; };
+    QHash<QStringView, size_t> where;
+    size_t next = 0;
     for (int row = 0; row < entries.size(); ++row) {
-        qsizetype k = -1;
-        if (next < moved.size() && entries[row] == moved[next].now) {
-            k = next++;
+        const BatchUndo::Texts *t = nullptr;
+        if (next < back.size() && entries[row] == moved(next).now) {
+            t = &moved(next++);
         } else {
             if (where.isEmpty()) {
-                where.reserve(moved.size());
-                for (qsizetype i = 0; i < moved.size(); ++i)
-                    where.insert(moved[i].now, i);
+                where.reserve(qsizetype(back.size()));
+                for (size_t i = 0; i < back.size(); ++i)
+                    where.insert(moved(i).now, i);
             }
-            k = where.value(entries[row], -1);
+            const auto it = where.constFind(entries[row]);
+            if (it != where.cend())
+                t = &moved(*it);
         }
-        if (k >= 0)
-            texts.set(row, moved[k].back);
+        if (t)
+            changes.set(row, t->back);
     }
 }
 
@@ -129,7 +135,7 @@ void Form1::undoBatch(const QString &journalPath)
     // another thread, and waited for before `undo` is gone.
     QFuture<QList<BatchUndo::Texts>> texts = QtConcurrent::run([&undo] { return undo.allTexts(); });
     FailureTally tally;
-    std::vector<int> back;   // the steps that took a file back, the last one the batch moved first
+    std::vector<int> back;   // the steps that took a file back
     back.reserve(size_t(undo.size()));
     // Each file takes microseconds and the user waits on none of them: the walk yields
     // once a millisecond rather than after every file.
@@ -142,12 +148,8 @@ void Form1::undoBatch(const QString &journalPath)
             back.push_back(k);
         setProgressPosition(float(k + 1));
     }
-    const QList<BatchUndo::Texts> all = texts.result();
-    QList<BatchUndo::Texts> moved;
-    moved.reserve(qsizetype(back.size()));
-    for (auto k = back.crbegin(); k != back.crend(); ++k)
-        moved.append(all[*k]);
-    giveEntriesBack(List1, moved);
+    std::reverse(back.begin(), back.end());
+    giveEntriesBack(List1, texts.takeResult(), back);
 
     // A window closed meanwhile leaves the batch to be taken back further another time.
     if (!walk.stoppedByClose()) {
