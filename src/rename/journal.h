@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 #include "walk/displayrate.h"
 #include "platform/durablefile.h"
@@ -57,12 +58,8 @@ private:
     void holdRangeBack();
     void write();
 
-    struct Entry {
-        QString from;
-        QString to;
-        bool across = false;   // between file systems: the file's identity changes
-    };
-    QList<Entry> plan_;
+    QList<PlannedMove> plan_;
+    std::vector<bool> across_;   // between file systems: the file's identity changes
     DurableFile file_;
     FsResult error_;
     int cursor_ = 0;

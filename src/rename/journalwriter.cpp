@@ -178,7 +178,8 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         appendEscaped(body, folders[f]);
         body += '\n';
     };
-    writer->plan_.reserve(n);
+    writer->plan_ = plan;   // shared, not copied
+    writer->across_.assign(size_t(n), false);
     for (qsizetype i = 0; i < n; ++i) {
         const Side &src = from[size_t(i)];
         const Side &dst = to[size_t(i)];
@@ -215,7 +216,7 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         }
         *out++ = '\n';
         body.truncate(out - body.constData());
-        writer->plan_.append({plan[i].from, plan[i].to, across});
+        writer->across_[size_t(i)] = across;
     }
 
     QByteArray head = Magic.toByteArray();
@@ -282,7 +283,7 @@ void JournalWriter::done(const QString &from, const QString &to)
         return;
     ++doneCount_;
     const int index = plannedIndexOf(from);
-    if (index >= 0 && plan_[index].to == to && !plan_[index].across) {
+    if (index >= 0 && plan_[index].to == to && !across_[size_t(index)]) {
         holdDone(index);
         if (writeRate_.due())
             write();
