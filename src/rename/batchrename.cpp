@@ -19,6 +19,10 @@ void Form1::Command2_Click()
         return;
     }
     const HeldOpen held(closeGuard_);
+    // The journal records which file each entry names before the first is renamed: that
+    // look at the disk goes on from here, beside the locking and the making of the new names.
+    const QStringList sources = selectedSources(*this);
+    QFuture<QList<FileIdentity>> identities = QtConcurrent::run(identitiesOfFiles, sources);
     ForbidCmd();
 
     // The fields are locked for the whole run, so what they hold now holds for every entry.
@@ -37,10 +41,6 @@ void Form1::Command2_Click()
     const SelectedEntries selected(List1);
     Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
-    // The journal records which file each entry names before the first is renamed: that
-    // look at the disk goes on beside the making of the new names.
-    const QStringList sources = selectedSources(*this);
-    QFuture<QList<FileIdentity>> identities = QtConcurrent::run(identitiesOfFiles, sources);
     const QList<PlannedMove> plan = renamePlan(sources, fields, currentNumber, step);
     const QList<FileIdentity> sourceIdentities = identities.result();
     RunJournal journal(*this, JournalKind::Rename, plan, &sourceIdentities);
