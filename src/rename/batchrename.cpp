@@ -42,8 +42,7 @@ void Form1::Command2_Click()
     Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
     const QList<PlannedMove> plan = renamePlan(sources, fields, currentNumber, step);
-    const QList<FileIdentity> sourceIdentities = identities.result();
-    RunJournal journal(*this, JournalKind::Rename, plan, &sourceIdentities);
+    RunJournal journal(*this, JournalKind::Rename, plan, [&identities] { return identities.result(); });
     FsResult failure;
     int renamed = 0;
     for (int entry; (entry = walk.next()) >= 0;) {

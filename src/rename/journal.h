@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,11 +33,12 @@ class JournalWriter {
 public:
     // Writes the plan to a new journal in the folder and brings it to the disk. On failure
     // nothing is left behind and `error` says why.
-    // The identities of the files before the batch are read here, unless given: those of
-    // the plan's sources in the plan's order (identitiesOfFiles), read at most moments before.
-    static std::unique_ptr<JournalWriter> begin(const QString &folder, JournalKind kind,
-                                                const QList<PlannedMove> &plan, FsResult &error,
-                                                const QList<FileIdentity> *sourceIdentities = nullptr);
+    // The identities of the files before the batch are read here, unless sourceIdentities
+    // gives them: those of the plan's sources in the plan's order (identitiesOfFiles), read
+    // moments before, and asked for once the plan's names are encoded.
+    static std::unique_ptr<JournalWriter> begin(
+        const QString &folder, JournalKind kind, const QList<PlannedMove> &plan, FsResult &error,
+        const std::function<QList<FileIdentity>()> &sourceIdentities = {});
     ~JournalWriter();
 
     // A file of the batch has been moved. Usually it is the next one of the plan, to the

@@ -132,7 +132,7 @@ QList<FileIdentity> identitiesOfFiles(const QStringList &paths)
 
 std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, JournalKind kind,
                                                     const QList<PlannedMove> &plan, FsResult &error,
-                                                    const QList<FileIdentity> *sourceIdentities)
+                                                    const std::function<QList<FileIdentity>()> &sourceIdentities)
 {
     std::unique_ptr<JournalWriter> writer(new JournalWriter);
     // A state folder that cannot be written costs the run nothing more than this.
@@ -156,13 +156,13 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
     };
     const QList<QByteArray> &folders = table.folders();
 
-    // The identity of every file before it is touched, unless read already.
-    const QList<FileIdentity> identity = sourceIdentities && sourceIdentities->size() >= n
-                                             ? sourceIdentities->first(n)
-                                             : identitiesOfSides(folders, from, names);
     QList<quint64> device(folders.size());
     for (qsizetype f = 0; f < folders.size(); ++f)
         device[f] = folderDevice(folders[f]);
+    // The identity of every file before it is touched, unless read already.
+    QList<FileIdentity> identity = sourceIdentities ? sourceIdentities() : QList<FileIdentity>();
+    if (identity.size() < n)
+        identity = identitiesOfSides(folders, from, names);
 
     QByteArray body;
     body.reserve(n * 64 + 256);
