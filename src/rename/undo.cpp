@@ -16,41 +16,43 @@ qsizetype nameStart(const QByteArray &path)
     return path.lastIndexOf('/') + 1;
 }
 
-// What is at each path now, read folder by folder as the batch's plan was. The paths of a
-// batch come mostly in runs of one folder.
-QList<FileIdentity> identitiesAt(const QList<QByteArray> &paths)
+// What is at each entry's target now, read folder by folder as the batch's plan was. The
+// paths of a batch come mostly in runs of one folder.
+QList<FileIdentity> identitiesAtTargets(const QList<JournalEntry> &entries)
 {
-    if (paths.isEmpty())
+    if (entries.isEmpty())
         return {};
+    const auto folderOf = [](const QByteArray &p) { return QByteArrayView(p).first(nameStart(p)); };
+    const auto nameOf = [](const QByteArray &p) { return QByteArrayView(p).sliced(nameStart(p)); };
     // The usual batch: one folder.
-    const QByteArrayView first = QByteArrayView(paths[0]).first(nameStart(paths[0]));
+    const QByteArrayView first = folderOf(entries[0].to);
     QList<QByteArrayView> names;
-    names.reserve(paths.size());
-    for (const QByteArray &p : paths) {
-        if (QByteArrayView(p).first(nameStart(p)) != first)
+    names.reserve(entries.size());
+    for (const JournalEntry &e : entries) {
+        if (folderOf(e.to) != first)
             break;
-        names.append(QByteArrayView(p).sliced(nameStart(p)));
+        names.append(nameOf(e.to));
     }
-    if (names.size() == paths.size())
+    if (names.size() == entries.size())
         return identitiesInFolder(first.toByteArray(), names);
 
     QHash<QByteArray, QList<int>> byFolder;
     QByteArrayView lastFolder;
     QList<int> *rows = nullptr;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QByteArrayView folder = QByteArrayView(paths[i]).first(nameStart(paths[i]));
+    for (int i = 0; i < entries.size(); ++i) {
+        const QByteArrayView folder = folderOf(entries[i].to);
         if (!rows || folder != lastFolder) {
             rows = &byFolder[folder.toByteArray()];
             lastFolder = folder;
         }
         rows->append(i);
     }
-    QList<FileIdentity> out(paths.size());
+    QList<FileIdentity> out(entries.size());
     for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
         names.clear();
         names.reserve(it->size());
         for (int i : *it)
-            names.append(QByteArrayView(paths[i]).sliced(nameStart(paths[i])));
+            names.append(nameOf(entries[i].to));
         const QList<FileIdentity> found = identitiesInFolder(it.key(), names);
         for (qsizetype k = 0; k < it->size(); ++k)
             out[(*it)[k]] = found[k];
@@ -71,28 +73,24 @@ QString replacedSinceDescription()
     return QStringLiteral("这个文件在命名之后被换成了另一个文件，没有撤销。");
 }
 
-BatchUndo::BatchUndo(const JournalContent &journal) : kind_(journal.summary.kind)
+BatchUndo::BatchUndo(JournalContent &&journal)
+    : kind_(journal.summary.kind), entries_(std::move(journal.entries))
 {
-    const QList<JournalEntry> &entries = journal.entries;
-    QList<QByteArray> targets;
-    targets.reserve(entries.size());
-    for (const JournalEntry &e : entries)
-        targets.append(e.to);
-    const QList<FileIdentity> seen = identitiesAt(targets);
+    const QList<FileIdentity> seen = identitiesAtTargets(entries_);
 
     // A batch cut short has files done that it had no time to record: those are found at
     // their targets. The renames of a batch rename stop at the first failure, so its done
     // files are the first ones of the plan; a move goes on past a failure.
     int lastRecorded = -1;
-    for (int i = 0; i < entries.size(); ++i) {
-        if (entries[i].recordedDone)
+    for (int i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].recordedDone)
             lastRecorded = i;
     }
     bool looking = !journal.summary.ended;
-    steps_.reserve(entries.size());
-    for (int i = 0; i < entries.size(); ++i) {
-        const JournalEntry &e = entries[i];
-        Step s{e.to, e.from, e.identity, e.doneIdentity, e.size, e.modifiedNs, seen[i]};
+    steps_.reserve(size_t(entries_.size()));
+    for (int i = 0; i < entries_.size(); ++i) {
+        const JournalEntry &e = entries_[i];
+        Step s{i, e.doneIdentity, seen[i]};
         if (!s.expected.known() && !e.across)
             s.expected = e.identity;
         bool done = e.recordedDone;
@@ -103,7 +101,7 @@ BatchUndo::BatchUndo(const JournalContent &journal) : kind_(journal.summary.kind
                 looking = false;
         }
         if (done)
-            steps_.append(s);
+            steps_.push_back(s);
     }
 }
 
@@ -113,26 +111,28 @@ bool BatchUndo::stillThere(const Step &s) const
         return s.seen == s.expected;
     // A file moved to another file system and not yet recorded there: the copy keeps the
     // size and the time of the file it came from.
-    return s.seen.known() && s.size >= 0 && sameSizeAndTime(s.now, s.size, s.modifiedNs);
+    const JournalEntry &e = entries_[s.entry];
+    return s.seen.known() && e.size >= 0 && sameSizeAndTime(e.to, e.size, e.modifiedNs);
 }
 
 bool BatchUndo::alreadyBack(const Step &s) const
 {
-    const FileFacts facts = factsOf(s.back);
+    const JournalEntry &e = entries_[s.entry];
+    const FileFacts facts = factsOf(e.from);
     if (!facts.identity.known())
         return false;
-    if (s.before.known() && facts.identity == s.before)
+    if (e.identity.known() && facts.identity == e.identity)
         return true;
     // Moved back across file systems by an undo that was cut short: a new file again, with
     // the size and time it had.
-    return s.size >= 0 && facts.regular && facts.size == s.size && facts.modifiedNs == s.modifiedNs;
+    return e.size >= 0 && facts.regular && facts.size == e.size && facts.modifiedNs == e.modifiedNs;
 }
 
 BatchUndo::Texts BatchUndo::texts(int k) const
 {
     // A whole path decodes in one pass: no character's bytes span a '/'.
-    const Step &s = steps_.at(steps_.size() - 1 - k);
-    return {decodeFileName(s.now), decodeFileName(s.back)};
+    const JournalEntry &e = entries_[steps_[steps_.size() - 1 - size_t(k)].entry];
+    return {decodeFileName(e.to), decodeFileName(e.from)};
 }
 
 QList<BatchUndo::Texts> BatchUndo::allTexts() const
@@ -146,9 +146,10 @@ QList<BatchUndo::Texts> BatchUndo::allTexts() const
 
 BatchUndo::Result BatchUndo::step(int k)
 {
-    const Step &s = steps_.at(steps_.size() - 1 - k);
+    const Step &s = steps_[steps_.size() - 1 - size_t(k)];
+    const JournalEntry &e = entries_[s.entry];
     Result r;
-    if (s.now == s.back)
+    if (e.to == e.from)
         return r;   // the batch kept this name
     if (!stillThere(s)) {
         if (alreadyBack(s)) {
@@ -162,8 +163,8 @@ BatchUndo::Result BatchUndo::step(int k)
         return r;
     }
     r.failure = kind_ == JournalKind::Move
-                    ? moveFile(decodeFileName(s.now), decodeFileName(s.back))
-                    : renameBytesNoReplace(s.now, s.back);
+                    ? moveFile(decodeFileName(e.to), decodeFileName(e.from))
+                    : renameBytesNoReplace(e.to, e.from);
     if (r.failure.ok())
         r.back = true;
     else

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 #include "platform/fileidentity.h"
 #include "platform/fsresult.h"
 #include "rename/journal.h"
@@ -14,7 +16,8 @@
 // where the batch left it (renamed, removed or replaced since) stays where it is.
 class BatchUndo {
 public:
-    explicit BatchUndo(const JournalContent &journal);
+    // Takes over the journal's entries; its summary stays as it is.
+    explicit BatchUndo(JournalContent &&journal);
 
     // How many files the batch moved.
     int size() const { return int(steps_.size()); }
@@ -39,20 +42,19 @@ public:
     QList<Texts> allTexts() const;
 
 private:
+    // A file the batch moved: its entry of the journal (`to` is where the batch left it, `from`
+    // where it came from), and the identities that tell whether it is still there.
     struct Step {
-        QByteArray now;
-        QByteArray back;
-        FileIdentity before;       // the file's identity before the batch
-        FileIdentity expected;     // what must be at `now`; unknown: judged by size and time
-        qint64 size = -1;
-        qint64 modifiedNs = 0;
-        FileIdentity seen;         // what the look at the disk found at `now`
+        int entry = 0;
+        FileIdentity expected;     // what must be at `to`; unknown: judged by size and time
+        FileIdentity seen;         // what the look at the disk found at `to`
     };
     bool stillThere(const Step &s) const;
     bool alreadyBack(const Step &s) const;
 
     JournalKind kind_;
-    QList<Step> steps_;   // in the order the batch moved them
+    QList<JournalEntry> entries_;
+    std::vector<Step> steps_;   // in the order the batch moved them
 };
 
 // The description of a file that was replaced since the batch moved it.

@@ -106,7 +106,7 @@ void Form1::undoBatch(const QString &journalPath)
     if (!mnUndo->isEnabled())
         return;
     const HeldOpen held(closeGuard_);
-    const JournalContent journal = readJournal(journalPath);
+    JournalContent journal = readJournal(journalPath);
     const JournalSummary &s = journal.summary;
     if (!s.usable()) {
         MsgBox(QStringLiteral("这个撤销记录无法读取（%1），不能撤销。").arg(s.problem));
@@ -124,7 +124,7 @@ void Form1::undoBatch(const QString &journalPath)
 
     ForbidCmd();
     // The look at the disk comes after the question, so it sees the files as they are now.
-    BatchUndo undo(journal);
+    BatchUndo undo(std::move(journal));
     setProgressMaximum(float(undo.size()));
     setProgressPosition(0.0f);
     ProgressBar1->setVisible(true);
