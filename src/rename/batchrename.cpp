@@ -48,7 +48,8 @@ void Form1::Command2_Click()
     for (int entry; (entry = walk.next()) >= 0;) {
         if (!selected.containsRow(entry))
             continue;
-        const QString src = List1->text(entry);
+        // The entry's own text, not a copy: it is read before the entry is given its new path.
+        const QString &src = List1->texts()[entry];
         // The plan built this entry's name with the same fields and the same running number
         // when it holds the same path at the same place; otherwise (the list changed
         // meanwhile, or the plan stopped at a name it could not build) it is built here.
@@ -62,9 +63,9 @@ void Form1::Command2_Click()
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;
         if (!failure.ok())
             break;
+        journal.done(src, target.text);
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
         texts.set(entry, target.text);
-        journal.done(src, target.text);
         currentNumber += step;
         setProgressPosition(float(++renamed));
     }
