@@ -147,7 +147,8 @@ QList<BatchUndo::Texts> BatchUndo::allTexts() const
 BatchUndo::Result BatchUndo::step(int k)
 {
     const Step &s = steps_[steps_.size() - 1 - size_t(k)];
-    const JournalEntry &e = entries_[s.entry];
+    // Read only (at), never detached: allTexts() may be reading the entries meanwhile.
+    const JournalEntry &e = entries_.at(s.entry);
     Result r;
     if (e.to == e.from)
         return r;   // the batch kept this name
