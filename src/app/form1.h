@@ -231,8 +231,8 @@ private:
     // The list holds at most AppInfo::MaxListEntries entries; says how many were not added.
     void listFullMessage(qsizetype leftOut);
     // When the progress bar last moved (busy.cpp). A bar that only grows reads as smooth at
-    // 20 steps a second; each step repaints it whole, which costs a long walk more than its
-    // yields do at the screen's own rate.
+    // 20 steps a second; each step repaints it whole, which at the screen's own rate cost a
+    // long walk half as much as its yields.
     DisplayRate progressRate_{50};
     QPointer<HistoryWindow> history_;
 
