@@ -19,6 +19,9 @@ struct FileIdentity {
 // for far less than a look-up per name; a few names in a large folder are looked up one by
 // one. A name that is not there has an unknown identity.
 QList<FileIdentity> identitiesInFolder(const QByteArray &folder, const QList<QByteArrayView> &names);
+// The identities of many paths, the names of each folder looked up together. The paths of a
+// batch come mostly in runs of one folder.
+QList<FileIdentity> identitiesOfPaths(const QList<QByteArrayView> &paths);
 
 // What is at one path, a final symbolic link not followed.
 struct FileFacts {

@@ -61,35 +61,6 @@ Side sideOf(const QString &path, FolderTable &folders, QByteArray &names)
     return side;
 }
 
-// The identity of the file at every side, read folder by folder.
-QList<FileIdentity> identitiesOfSides(const QList<QByteArray> &folders, const std::vector<Side> &sides,
-                                      const QByteArray &names)
-{
-    const qsizetype n = qsizetype(sides.size());
-    QList<FileIdentity> identity(n);
-    std::vector<std::vector<int>> byFolder(size_t(folders.size()));
-    for (qsizetype i = 0; i < n; ++i)
-        byFolder[size_t(sides[size_t(i)].folder)].push_back(int(i));
-    QList<QByteArrayView> asked;
-    for (qsizetype f = 0; f < folders.size(); ++f) {
-        const std::vector<int> &rows = byFolder[size_t(f)];
-        if (rows.empty())
-            continue;
-        asked.clear();
-        asked.reserve(qsizetype(rows.size()));
-        for (int row : rows) {
-            const Side &side = sides[size_t(row)];
-            asked.append(QByteArrayView(names).sliced(side.at, side.size));
-        }
-        if (qsizetype(rows.size()) == n)
-            return identitiesInFolder(folders[f], asked);   // the usual batch: one folder
-        const QList<FileIdentity> found = identitiesInFolder(folders[f], asked);
-        for (size_t k = 0; k < rows.size(); ++k)
-            identity[rows[k]] = found[qsizetype(k)];
-    }
-    return identity;
-}
-
 void appendField(QByteArray &out, quint64 number)
 {
     out += ' ';
@@ -121,13 +92,23 @@ FsResult createJournalFile(const QString &folder, DurableFile &file)
 
 QList<FileIdentity> identitiesOfFiles(const QStringList &paths)
 {
-    FolderTable table;
-    QByteArray names;
-    names.reserve(paths.size() * 24);
-    std::vector<Side> sides(size_t(paths.size()));
-    for (qsizetype i = 0; i < paths.size(); ++i)
-        sides[size_t(i)] = sideOf(paths[i], table, names);
-    return identitiesOfSides(table.folders(), sides, names);
+    // Every path's bytes one after another, seen through views once all are in place.
+    QByteArray bytes;
+    bytes.reserve(paths.size() * 48);
+    std::vector<qsizetype> ends;
+    ends.reserve(size_t(paths.size()));
+    for (const QString &path : paths) {
+        bytes += encodeFileName(path);
+        ends.push_back(bytes.size());
+    }
+    QList<QByteArrayView> views;
+    views.reserve(paths.size());
+    qsizetype start = 0;
+    for (qsizetype end : ends) {
+        views.append(QByteArrayView(bytes).sliced(start, end - start));
+        start = end;
+    }
+    return identitiesOfPaths(views);
 }
 
 std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, JournalKind kind,
@@ -161,8 +142,13 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         device[f] = folderDevice(folders[f]);
     // The identity of every file before it is touched, unless read already.
     QList<FileIdentity> identity = sourceIdentities ? sourceIdentities() : QList<FileIdentity>();
-    if (identity.size() < n)
-        identity = identitiesOfSides(folders, from, names);
+    if (identity.size() < n) {
+        QStringList sources;
+        sources.reserve(n);
+        for (const PlannedMove &move : plan)
+            sources.append(move.from);
+        identity = identitiesOfFiles(sources);
+    }
 
     QByteArray body;
     body.reserve(n * 64 + 256);

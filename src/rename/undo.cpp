@@ -1,7 +1,5 @@
 #include "rename/undo.h"
 
-#include <QHash>
-
 #include <cerrno>
 #include <vector>
 
@@ -10,55 +8,6 @@
 #include "platform/renamefile.h"
 
 namespace {
-
-qsizetype nameStart(const QByteArray &path)
-{
-    return path.lastIndexOf('/') + 1;
-}
-
-// What is at each entry's target now, read folder by folder as the batch's plan was. The
-// paths of a batch come mostly in runs of one folder.
-QList<FileIdentity> identitiesAtTargets(const QList<JournalEntry> &entries)
-{
-    if (entries.isEmpty())
-        return {};
-    const auto folderOf = [](const QByteArray &p) { return QByteArrayView(p).first(nameStart(p)); };
-    const auto nameOf = [](const QByteArray &p) { return QByteArrayView(p).sliced(nameStart(p)); };
-    // The usual batch: one folder.
-    const QByteArrayView first = folderOf(entries[0].to);
-    QList<QByteArrayView> names;
-    names.reserve(entries.size());
-    for (const JournalEntry &e : entries) {
-        if (folderOf(e.to) != first)
-            break;
-        names.append(nameOf(e.to));
-    }
-    if (names.size() == entries.size())
-        return identitiesInFolder(first.toByteArray(), names);
-
-    QHash<QByteArray, QList<int>> byFolder;
-    QByteArrayView lastFolder;
-    QList<int> *rows = nullptr;
-    for (int i = 0; i < entries.size(); ++i) {
-        const QByteArrayView folder = folderOf(entries[i].to);
-        if (!rows || folder != lastFolder) {
-            rows = &byFolder[folder.toByteArray()];
-            lastFolder = folder;
-        }
-        rows->append(i);
-    }
-    QList<FileIdentity> out(entries.size());
-    for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
-        names.clear();
-        names.reserve(it->size());
-        for (int i : *it)
-            names.append(nameOf(entries[i].to));
-        const QList<FileIdentity> found = identitiesInFolder(it.key(), names);
-        for (qsizetype k = 0; k < it->size(); ++k)
-            out[(*it)[k]] = found[k];
-    }
-    return out;
-}
 
 bool sameSizeAndTime(const QByteArray &path, qint64 size, qint64 modifiedNs)
 {
@@ -76,7 +25,12 @@ QString replacedSinceDescription()
 BatchUndo::BatchUndo(JournalContent &&journal)
     : kind_(journal.summary.kind), entries_(std::move(journal.entries))
 {
-    const QList<FileIdentity> seen = identitiesAtTargets(entries_);
+    // What is at each target now, read folder by folder as the batch's plan was.
+    QList<QByteArrayView> targets;
+    targets.reserve(entries_.size());
+    for (const JournalEntry &e : entries_)
+        targets.append(e.to);
+    const QList<FileIdentity> seen = identitiesOfPaths(targets);
 
     // A batch cut short has files done that it had no time to record: those are found at
     // their targets. The renames of a batch rename stop at the first failure, so its done
