@@ -4,7 +4,6 @@
 #include <QItemSelectionModel>
 
 #include <algorithm>
-#include <chrono>
 
 void yieldToEventLoop()
 {
@@ -34,12 +33,9 @@ bool Walk::yieldDue()
 {
     if (pace_ == Pace::EveryItem)
         return true;
-    const qint64 now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                           std::chrono::steady_clock::now().time_since_epoch())
-                           .count();
-    if (visited_ > 0 && now - lastYieldNs_ < 1'000'000)
+    if (!yieldRate_.due())
         return false;
-    lastYieldNs_ = now;
+    yieldRate_.shown();
     return true;
 }
 

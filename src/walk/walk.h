@@ -65,7 +65,8 @@ public:
     enum class Order { FromTop, FromEnd };
     // How often a walk over a count yields: after every item, or, for a command whose items
     // take microseconds and need no yield of their own, once a millisecond has passed since
-    // the last yield, which keeps the window as responsive and costs the walk far less.
+    // the last yield (to the coarse clock's tick, a few at most), which keeps the window as
+    // responsive and costs the walk far less.
     enum class Pace { EveryItem, EveryMillisecond };
 
     Walk(const HeldOpen &held, EntryList *list, Order order);
@@ -109,7 +110,7 @@ private:
     QSet<EntryId> marked_;
     bool stoppedByClose_ = false;
     Pace pace_ = Pace::EveryItem;
-    qint64 lastYieldNs_ = 0;
+    DisplayRate yieldRate_{1};
     // Any change of rows may shift the entries ahead; from then on each is looked up.
     quint64 rowsVersion_ = 0;
 };
