@@ -65,7 +65,7 @@ public:
     enum class Order { FromTop, FromEnd };
     // How often a walk over a count yields: after every item, or, for a command whose items
     // take microseconds and need no yield of their own, once a millisecond has passed since
-    // the last yield (to the coarse clock's tick, a few at most), which keeps the window as
+    // the last yield (to the coarse clock's tick, a few milliseconds), which keeps the window as
     // responsive and costs the walk far less.
     enum class Pace { EveryItem, EveryMillisecond };
 
