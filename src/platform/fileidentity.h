@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <vector>
+
 // Which file a name leads to: the device and inode of the directory entry. A file keeps them
 // through a rename, so a file that was renamed can be told from another that took its name.
 struct FileIdentity {
@@ -14,10 +16,41 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
 };
 
-// The identities of many names (no '/' in them) in one folder, whose path ends in '/'. A
-// folder that holds many of them is read once, since its listing gives every entry's inode
-// for far less than a look-up per name; a few names in a large folder are looked up one by
-// one. A name that is not there has an unknown identity.
+// The identities of a folder's entries, by name: read from its whole listing, since a
+// folder's listing gives every entry's inode for far less than a look-up per name, or, for a
+// few names in a large folder, looked up one by one. Names are kept as 64-bit hashes only:
+// two names of one folder with the same hash would at worst give one the other's identity,
+// which an undo then refuses as a file replaced since.
+class FolderIdentities {
+public:
+    FolderIdentities() = default;
+    // folder: the bytes of its path, ending in '/' (empty: the working folder).
+    // Whether a folder that holds `count` of the names to be asked for is best read whole.
+    static bool listingPays(const QByteArray &folder, qsizetype count);
+    static FolderIdentities ofListing(const QByteArray &folder);
+    static FolderIdentities ofNames(const QByteArray &folder, const QList<QByteArrayView> &names);
+    // The one of the two that suits the names.
+    static FolderIdentities read(const QByteArray &folder, const QList<QByteArrayView> &names);
+
+    // The identity of the entry of that name (no '/' in it); unknown when there is none.
+    FileIdentity find(QByteArrayView name) const;
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        quint64 inode = 0;   // 0: a free slot
+    };
+    void reserve(qsizetype entries);
+    void insert(size_t hash, quint64 inode);
+
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    qsizetype used_ = 0;
+    quint64 device_ = 0;
+};
+
+// The identities of many names (no '/' in them) in one folder, whose path ends in '/'. A name
+// that is not there has an unknown identity.
 QList<FileIdentity> identitiesInFolder(const QByteArray &folder, const QList<QByteArrayView> &names);
 // The identities of many paths, the names of each folder looked up together. The paths of a
 // batch come mostly in runs of one folder.

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,121 +27,130 @@ qint64 roughEntryCount(const struct stat &folder)
     return qint64(folder.st_size) / 16;
 }
 
-void lookUpEach(int folderFd, const QList<QByteArrayView> &names, QList<FileIdentity> &out)
+int openFolder(const QByteArray &folder)
 {
-    std::string name;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names[i].isEmpty())
-            continue;
-        name.assign(names[i].data(), size_t(names[i].size()));
-        struct stat st;
-        if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-            out[i] = identityOfStat(st);
-    }
-}
-
-// The names asked for, in an open-addressed table of their hashes: a folder's listing is
-// matched against it entry by entry, and each probe touches one small slot rather than the
-// names' bytes scattered through memory. Two names of one folder with the same 64-bit hash
-// would at worst give one the other's inode, which an undo then refuses as a file replaced
-// since.
-class NameTable {
-public:
-    explicit NameTable(const QList<QByteArrayView> &names)
-    {
-        size_t capacity = 16;
-        while (capacity < size_t(names.size()) * 2)
-            capacity *= 2;
-        mask_ = capacity - 1;
-        slots_.assign(capacity, Slot{});
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            if (names[i].isEmpty())
-                continue;
-            const size_t hash = qHash(names[i]);
-            for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
-                Slot &slot = slots_[at];
-                if (slot.row < 0) {
-                    slot = {hash, i};
-                    break;
-                }
-                if (slot.hash == hash) {
-                    // The same name asked for again (a list may name a file twice).
-                    if (nextSame_.empty())
-                        nextSame_.assign(size_t(names.size()), -1);
-                    qsizetype last = slot.row;
-                    while (nextSame_[size_t(last)] >= 0)
-                        last = nextSame_[size_t(last)];
-                    nextSame_[size_t(last)] = i;
-                    break;
-                }
-            }
-        }
-    }
-    // The first row asking for the name, or -1.
-    qsizetype find(QByteArrayView name) const
-    {
-        const size_t hash = qHash(name);
-        for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
-            const Slot &slot = slots_[at];
-            if (slot.row < 0 || slot.hash == hash)
-                return slot.row;
-        }
-    }
-    qsizetype nextSame(qsizetype row) const
-    {
-        return nextSame_.empty() ? -1 : nextSame_[size_t(row)];
-    }
-
-private:
-    struct Slot {
-        size_t hash = 0;
-        qsizetype row = -1;
-    };
-    std::vector<Slot> slots_;
-    std::vector<qsizetype> nextSame_;
-    size_t mask_ = 0;
-};
-
-void lookUpInListing(int folderFd, quint64 device, const QList<QByteArrayView> &names,
-                     QList<FileIdentity> &out)
-{
-    const NameTable table(names);
-    const int dupFd = ::dup(folderFd);
-    if (dupFd < 0)
-        return;
-    DIR *dir = ::fdopendir(dupFd);
-    if (!dir) {
-        ::close(dupFd);
-        return;
-    }
-    FileIdentity *found = out.data();
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArrayView name(entry->d_name, qsizetype(std::strlen(entry->d_name)));
-        for (qsizetype i = table.find(name); i >= 0; i = table.nextSame(i))
-            found[i] = {device, quint64(entry->d_ino)};
-    }
-    ::closedir(dir);
+    return ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 } // namespace
+
+bool FolderIdentities::listingPays(const QByteArray &folder, qsizetype count)
+{
+    struct stat st;
+    if (::stat(folder.isEmpty() ? "." : folder.constData(), &st) != 0)
+        return true;   // the listing fails as the look-ups would
+    return qint64(count) * 8 >= roughEntryCount(st);
+}
+
+FolderIdentities FolderIdentities::ofListing(const QByteArray &folder)
+{
+    FolderIdentities ids;
+    const int fd = openFolder(folder);
+    if (fd < 0)
+        return ids;
+    struct stat st;
+    DIR *dir = ::fstat(fd, &st) == 0 ? ::fdopendir(fd) : nullptr;
+    if (!dir) {
+        ::close(fd);
+        return ids;
+    }
+    ids.device_ = quint64(st.st_dev);
+    // Half the rough count: most file systems' folders grow by more than 16 bytes an entry.
+    ids.reserve(roughEntryCount(st) / 2);
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        ids.insert(qHash(QByteArrayView(name, qsizetype(std::strlen(name)))), entry->d_ino);
+    }
+    ::closedir(dir);
+    return ids;
+}
+
+FolderIdentities FolderIdentities::ofNames(const QByteArray &folder, const QList<QByteArrayView> &names)
+{
+    FolderIdentities ids;
+    const int fd = openFolder(folder);
+    if (fd < 0)
+        return ids;
+    ids.reserve(names.size());
+    std::string name;
+    for (QByteArrayView n : names) {
+        if (n.isEmpty())
+            continue;
+        name.assign(n.data(), size_t(n.size()));
+        struct stat st;
+        if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            ids.device_ = quint64(st.st_dev);
+            ids.insert(qHash(n), quint64(st.st_ino));
+        }
+    }
+    ::close(fd);
+    return ids;
+}
+
+FolderIdentities FolderIdentities::read(const QByteArray &folder, const QList<QByteArrayView> &names)
+{
+    return listingPays(folder, names.size()) ? ofListing(folder) : ofNames(folder, names);
+}
+
+void FolderIdentities::reserve(qsizetype entries)
+{
+    // Linear probing stays quick up to three quarters full.
+    size_t capacity = 16;
+    while (capacity * 3 < size_t(entries) * 4)
+        capacity *= 2;
+    if (capacity <= slots_.size())
+        return;
+    std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(capacity));
+    mask_ = capacity - 1;
+    used_ = 0;
+    for (const Slot &slot : old) {
+        if (slot.inode != 0)
+            insert(slot.hash, slot.inode);
+    }
+}
+
+void FolderIdentities::insert(size_t hash, quint64 inode)
+{
+    if (inode == 0)
+        return;
+    if (size_t(used_ + 1) * 4 > slots_.size() * 3)
+        reserve(2 * (used_ + 1));
+    for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
+        Slot &slot = slots_[at];
+        if (slot.inode == 0) {
+            slot = {hash, inode};
+            ++used_;
+            return;
+        }
+        if (slot.hash == hash)
+            return;   // the same name met twice
+    }
+}
+
+FileIdentity FolderIdentities::find(QByteArrayView name) const
+{
+    if (slots_.empty() || name.isEmpty())
+        return {};
+    const size_t hash = qHash(name);
+    for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
+        const Slot &slot = slots_[at];
+        if (slot.inode == 0)
+            return {};
+        if (slot.hash == hash)
+            return {device_, slot.inode};
+    }
+}
 
 QList<FileIdentity> identitiesInFolder(const QByteArray &folder, const QList<QByteArrayView> &names)
 {
     QList<FileIdentity> out(names.size());
     if (names.isEmpty())
         return out;
-    const int fd = ::open(folder.isEmpty() ? "." : folder.constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return out;
-    struct stat st;
-    if (::fstat(fd, &st) == 0) {
-        if (qint64(names.size()) * 8 < roughEntryCount(st))
-            lookUpEach(fd, names, out);
-        else
-            lookUpInListing(fd, quint64(st.st_dev), names, out);
-    }
-    ::close(fd);
+    const FolderIdentities ids = FolderIdentities::read(folder, names);
+    for (qsizetype i = 0; i < names.size(); ++i)
+        out[i] = ids.find(names[i]);
     return out;
 }
 

@@ -22,7 +22,7 @@ void Form1::Command2_Click()
     // The journal records which file each entry names before the first is renamed: that
     // look at the disk goes on from here, beside the locking and the making of the new names.
     const QStringList sources = selectedSources(*this);
-    QFuture<QList<FileIdentity>> identities = QtConcurrent::run(identitiesOfFiles, sources);
+    QFuture<SourceIdentities> identities = QtConcurrent::run(identitiesOfSources, sources);
     ForbidCmd();
 
     // The fields are locked for the whole run, so what they hold now holds for every entry.

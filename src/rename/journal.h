@@ -22,6 +22,8 @@
 
 enum class JournalKind { Rename, Move };
 
+using SourceIdentities = QHash<QByteArray, FolderIdentities>;
+
 // One file the batch means to move: from where to where, in the program's text.
 struct PlannedMove {
     QString from;
@@ -34,11 +36,11 @@ public:
     // Writes the plan to a new journal in the folder and brings it to the disk. On failure
     // nothing is left behind and `error` says why.
     // The identities of the files before the batch are read here, unless sourceIdentities
-    // gives them: those of the plan's sources in the plan's order (identitiesOfFiles), read
-    // moments before, and asked for once the plan's names are encoded.
+    // gives those of their folders (identitiesOfSources), read moments before and asked for
+    // once the plan's names are encoded.
     static std::unique_ptr<JournalWriter> begin(
         const QString &folder, JournalKind kind, const QList<PlannedMove> &plan, FsResult &error,
-        const std::function<QList<FileIdentity>()> &sourceIdentities = {});
+        const std::function<SourceIdentities()> &sourceIdentities = {});
     ~JournalWriter();
 
     // A file of the batch has been moved. Usually it is the next one of the plan, to the
@@ -74,9 +76,10 @@ private:
     DisplayRate writeRate_;
 };
 
-// The identity of the file at each path, read folder by folder as a journal's plan records
-// them. A batch reads them on another thread while it makes its plan.
-QList<FileIdentity> identitiesOfFiles(const QStringList &paths);
+// The identities of the entries of the folders that hold the paths, by the folders' bytes
+// (ending in '/'), as a journal's plan records them. A batch reads them on another thread
+// while it makes its plan.
+SourceIdentities identitiesOfSources(const QStringList &paths);
 
 // What a journal says of its batch, read without going through its plan.
 struct JournalSummary {

@@ -90,30 +90,40 @@ FsResult createJournalFile(const QString &folder, DurableFile &file)
 
 } // namespace
 
-QList<FileIdentity> identitiesOfFiles(const QStringList &paths)
+SourceIdentities identitiesOfSources(const QStringList &paths)
 {
-    // Every path's bytes one after another, seen through views once all are in place.
-    QByteArray bytes;
-    bytes.reserve(paths.size() * 48);
-    std::vector<qsizetype> ends;
-    ends.reserve(size_t(paths.size()));
-    for (const QString &path : paths) {
-        bytes += encodeFileName(path);
-        ends.push_back(bytes.size());
+    // The rows of each folder; a batch's paths come in runs of one folder, whose text is
+    // compared and not looked up again.
+    QHash<QStringView, QList<qsizetype>> rowsIn;
+    QStringView last;
+    QList<qsizetype> *rows = nullptr;
+    for (qsizetype row = 0; row < paths.size(); ++row) {
+        const QStringView folder = QStringView(paths[row]).first(paths[row].lastIndexOf(u'/') + 1);
+        if (!rows || folder != last) {
+            rows = &rowsIn[folder];
+            last = folder;
+        }
+        rows->append(row);
     }
-    QList<QByteArrayView> views;
-    views.reserve(paths.size());
-    qsizetype start = 0;
-    for (qsizetype end : ends) {
-        views.append(QByteArrayView(bytes).sliced(start, end - start));
-        start = end;
+    SourceIdentities out;
+    for (auto it = rowsIn.cbegin(); it != rowsIn.cend(); ++it) {
+        const QByteArray folder = encodeFileName(it.key());
+        // The names are encoded only where they are looked up one by one.
+        if (FolderIdentities::listingPays(folder, it->size())) {
+            out.insert(folder, FolderIdentities::ofListing(folder));
+            continue;
+        }
+        QList<QByteArray> names;
+        for (qsizetype row : *it)
+            names.append(encodeFileName(QStringView(paths[row]).sliced(it.key().size())));
+        out.insert(folder, FolderIdentities::ofNames(folder, {names.cbegin(), names.cend()}));
     }
-    return identitiesOfPaths(views);
+    return out;
 }
 
 std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, JournalKind kind,
                                                     const QList<PlannedMove> &plan, FsResult &error,
-                                                    const std::function<QList<FileIdentity>()> &sourceIdentities)
+                                                    const std::function<SourceIdentities()> &sourceIdentities)
 {
     std::unique_ptr<JournalWriter> writer(new JournalWriter);
     // A state folder that cannot be written costs the run nothing more than this.
@@ -140,14 +150,27 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
     QList<quint64> device(folders.size());
     for (qsizetype f = 0; f < folders.size(); ++f)
         device[f] = folderDevice(folders[f]);
-    // The identity of every file before it is touched, unless read already.
-    QList<FileIdentity> identity = sourceIdentities ? sourceIdentities() : QList<FileIdentity>();
-    if (identity.size() < n) {
-        QStringList sources;
-        sources.reserve(n);
-        for (const PlannedMove &move : plan)
-            sources.append(move.from);
-        identity = identitiesOfFiles(sources);
+    // The identity of every file before it is touched: from what was read ahead, folder by
+    // folder, and otherwise read here.
+    SourceIdentities known = sourceIdentities ? sourceIdentities() : SourceIdentities();
+    enum : char { NoSources, Known, ToRead };
+    std::vector<char> state(size_t(folders.size()), NoSources);
+    std::vector<QList<QByteArrayView>> askedIn(size_t(folders.size()));
+    for (const Side &src : from) {
+        char &s = state[size_t(src.folder)];
+        if (s == NoSources)
+            s = known.contains(folders[src.folder]) ? Known : ToRead;
+        if (s == ToRead)
+            askedIn[size_t(src.folder)].append(nameOf(src));
+    }
+    for (qsizetype f = 0; f < folders.size(); ++f) {
+        if (state[size_t(f)] == ToRead)
+            known.insert(folders[f], FolderIdentities::read(folders[f], askedIn[size_t(f)]));
+    }
+    std::vector<const FolderIdentities *> identitiesIn(size_t(folders.size()), nullptr);
+    for (qsizetype f = 0; f < folders.size(); ++f) {
+        if (state[size_t(f)] != NoSources)
+            identitiesIn[size_t(f)] = &*known.constFind(folders[f]);
     }
 
     QByteArray body;
@@ -171,7 +194,7 @@ std::unique_ptr<JournalWriter> JournalWriter::begin(const QString &folder, Journ
         const Side &dst = to[size_t(i)];
         writeFolder(src.folder);
         writeFolder(dst.folder);
-        const FileIdentity id = identity[i];
+        const FileIdentity id = identitiesIn[size_t(src.folder)]->find(nameOf(src));
         const bool across = id.known() && device[dst.folder] != 0 && id.device != device[dst.folder];
         // The line is written in place: a plan has tens of thousands of them.
         const qsizetype at = body.size();

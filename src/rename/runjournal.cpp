@@ -20,7 +20,7 @@ bool showsOurNotice(const QString &message)
 } // namespace
 
 RunJournal::RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan,
-                       const std::function<QList<FileIdentity>()> &sourceIdentities)
+                       const std::function<SourceIdentities()> &sourceIdentities)
     : window_(&window)
 {
     FsResult error;

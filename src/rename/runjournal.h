@@ -20,7 +20,7 @@ public:
     RunJournal() = default;
     // sourceIdentities: as JournalWriter::begin takes them.
     RunJournal(Form1 &window, JournalKind kind, const QList<PlannedMove> &plan,
-               const std::function<QList<FileIdentity>()> &sourceIdentities = {});
+               const std::function<SourceIdentities()> &sourceIdentities = {});
     RunJournal(RunJournal &&) = default;
     RunJournal &operator=(RunJournal &&) = default;
     ~RunJournal() { finish(); }
