@@ -22,6 +22,8 @@ QString decodeFileName(QByteArrayView bytes);
 // UTF-8 too; a lone surrogate that is not a byte of its own is written in UTF-8's form for a
 // surrogate, which no file name holds (kernelPath refuses such a text).
 QByteArray encodeFileName(QStringView text);
+// The same bytes, appended to `out`: many names one after another make no buffer each.
+void appendFileName(QByteArray &out, QStringView text);
 
 // The bytes to hand the kernel for a path, or nothing when the text cannot name a file as
 // given: a path that is not absolute (it would be looked up from the process's working

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QStringEncoder>
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
@@ -141,6 +143,18 @@ QString decodeFileName(QByteArrayView bytes)
 QByteArray encodeFileName(QStringView text)
 {
     return encode(text).bytes;
+}
+
+void appendFileName(QByteArray &out, QStringView text)
+{
+    if (!isPlainText(text)) {
+        out += encode(text).bytes;
+        return;
+    }
+    const qsizetype at = out.size();
+    out.resize(at + 3 * text.size());   // at most three bytes per code unit
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    out.truncate(utf8.appendToBuffer(out.data() + at, text) - out.constData());
 }
 
 std::optional<QByteArray> kernelPath(QStringView path)

@@ -54,7 +54,8 @@ void Form1::Command2_Click()
         // when it holds the same path at the same place; otherwise (the list changed
         // meanwhile, or the plan stopped at a name it could not build) it is built here.
         TextResult target;
-        if (renamed < plan.size() && plan[renamed].from == src) {
+        const bool planned = renamed < plan.size() && plan[renamed].from == src;
+        if (planned) {
             target.text = plan[renamed].to;
         } else {
             const TextResult number = runningNumber(fields, currentNumber, step);
@@ -63,7 +64,10 @@ void Form1::Command2_Click()
         failure = target.ok() ? renameNoReplace(src, target.text) : target.error;
         if (!failure.ok())
             break;
-        journal.done(src, target.text);
+        if (planned)
+            journal.donePlanned(renamed);
+        else
+            journal.done(src, target.text);
         // Only a file that was renamed gets its new path: a failed entry keeps naming its file.
         texts.set(entry, target.text);
         currentNumber += step;

@@ -46,6 +46,8 @@ public:
     // A file of the batch has been moved. Usually it is the next one of the plan, to the
     // planned place; an entry the plan did not foresee is journaled as it is.
     void done(const QString &from, const QString &to);
+    // The plan's entry `index` was moved to its planned place.
+    void donePlanned(int index);
     // Writes what is still held back and notes that the batch ran to its end. A journal of a
     // batch that moved nothing is removed.
     void finish();

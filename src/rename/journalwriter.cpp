@@ -56,7 +56,7 @@ Side sideOf(const QString &path, FolderTable &folders, QByteArray &names)
 {
     const qsizetype nameAt = path.lastIndexOf(u'/') + 1;
     Side side{folders.idOf(QStringView(path).first(nameAt)), names.size(), 0};
-    names += encodeFileName(QStringView(path).sliced(nameAt));
+    appendFileName(names, QStringView(path).sliced(nameAt));
     side.size = names.size() - side.at;
     return side;
 }
@@ -330,6 +330,21 @@ void JournalWriter::done(const QString &from, const QString &to)
     if (line.startsWith("moved") && !writeRate_.due())
         return;
     write();
+}
+
+void JournalWriter::donePlanned(int index)
+{
+    if (finished_ || !file_.isOpen())
+        return;
+    if (index != cursor_ || across_[size_t(index)]) {
+        done(plan_[index].from, plan_[index].to);
+        return;
+    }
+    ++doneCount_;
+    ++cursor_;
+    holdDone(index);
+    if (writeRate_.due())
+        write();
 }
 
 void JournalWriter::holdDone(int index)

@@ -31,6 +31,13 @@ public:
         if (writer_)
             writer_->done(from, to);
     }
+    // The plan's entry `index` is done as planned, the run knows: the same as done() with its
+    // paths, for less.
+    void donePlanned(int index)
+    {
+        if (writer_)
+            writer_->donePlanned(index);
+    }
     void finish();
 
 private:

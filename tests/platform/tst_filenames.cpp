@@ -44,6 +44,9 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QCOMPARE(decodeFileName(bytes), text);
         QCOMPARE(encodeFileName(text), bytes);
+        QByteArray appended = "a/"_ba;
+        appendFileName(appended, text);
+        QCOMPARE(appended, "a/"_ba + bytes);
     }
 
     // Any bytes come back as they were, and no two names share a text or a visible form: every
