@@ -65,7 +65,7 @@ private:
     void write();
 
     QList<PlannedMove> plan_;
-    std::vector<bool> across_;   // between file systems: the file's identity changes
+    std::vector<char> across_;   // between file systems: the file's identity changes
     DurableFile file_;
     FsResult error_;
     int cursor_ = 0;

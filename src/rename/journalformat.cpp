@@ -144,6 +144,11 @@ quint32 crc(quint32 sum, QByteArrayView bytes)
     return quint32(value);
 }
 
+quint32 crcOfBoth(quint32 first, quint32 second, qsizetype secondSize)
+{
+    return quint32(::crc32_combine(first, second, z_off_t(secondSize)));
+}
+
 void appendHex8(QByteArray &out, quint32 value)
 {
     char text[8];

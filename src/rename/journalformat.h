@@ -34,6 +34,8 @@ void appendRecord(QByteArray &out, QByteArrayView text);
 bool readRecord(QByteArrayView line, QByteArrayView &text);
 
 quint32 crc(quint32 sum, QByteArrayView bytes);
+// The check sum of two pieces one after the other, from the sums of each.
+quint32 crcOfBoth(quint32 first, quint32 second, qsizetype secondSize);
 void appendHex8(QByteArray &out, quint32 value);
 
 QByteArray timeText(const QDateTime &utc);
