@@ -1,5 +1,6 @@
 #include "browse/filelisting.h"
 
+#include <QtConcurrent/QtConcurrentRun>
 #include <QtEndian>
 
 #include <algorithm>
@@ -125,9 +126,16 @@ void sortNaturally(QStringList &names)
     // A sort compares every name some fifteen times, and walking digit runs and folding case
     // in each comparison cost as much as reading the folder; a key made once per name is
     // compared as plain bytes instead.
-    qsizetype units = 0;
-    for (const QString &name : names)
-        units += name.size();
+    const qsizetype n = names.size();
+    // A large folder's names are keyed and sorted in two halves, one on another thread, and
+    // the halves merged. Each half's keys have their own part of the buffer.
+    const qsizetype half = n >= 4096 ? n / 2 : n;
+    qsizetype units = 0, firstHalfUnits = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i == half)
+            firstHalfUnits = units;
+        units += names.at(i).size();
+    }
     const std::unique_ptr<uchar[]> keys(new uchar[std::size_t(units) * maxKeyBytesPerUnit]);
 
     // What the sort moves is kept small: the key's head and the name's index; the rest of
@@ -136,30 +144,19 @@ void sortNaturally(QStringList &names)
         quint64 head[2];   // the first 16 bytes, zero-padded, to be compared as integers
         qsizetype index;
     };
-    std::vector<Keyed> keyed(std::size_t(names.size()));
-    std::vector<const uchar *> starts(std::size_t(names.size()) + 1);
-    uchar *end = keys.get();
-    for (qsizetype n = 0; n < names.size(); ++n) {
-        uchar *const start = end;
-        end = writeKey(names.at(n), start);
-        starts[std::size_t(n)] = start;
-        uchar head[16] = {};
-        std::memcpy(head, start, std::min<std::size_t>(std::size_t(end - start), sizeof head));
-        keyed[std::size_t(n)] = {{qFromBigEndian<quint64>(head), qFromBigEndian<quint64>(head + 8)}, n};
-    }
-    starts.back() = end;
-
+    std::vector<Keyed> keyed(static_cast<std::size_t>(n));
+    std::vector<const uchar *> starts(static_cast<std::size_t>(n)), ends(static_cast<std::size_t>(n));
     // Zero padding cannot reorder: where one key ends inside the head, the other has only
     // zeros there (the heads are equal) or a greater byte, and the shorter key comes first
     // either way. Equal keys leave the order to the names themselves, as naturalLess does.
-    std::sort(keyed.begin(), keyed.end(), [&](const Keyed &a, const Keyed &b) {
+    const auto less = [&](const Keyed &a, const Keyed &b) {
         if (a.head[0] != b.head[0])
             return a.head[0] < b.head[0];
         if (a.head[1] != b.head[1])
             return a.head[1] < b.head[1];
         const uchar *const ka = starts[std::size_t(a.index)], *const kb = starts[std::size_t(b.index)];
-        const std::size_t sa = std::size_t(starts[std::size_t(a.index) + 1] - ka);
-        const std::size_t sb = std::size_t(starts[std::size_t(b.index) + 1] - kb);
+        const std::size_t sa = std::size_t(ends[std::size_t(a.index)] - ka);
+        const std::size_t sb = std::size_t(ends[std::size_t(b.index)] - kb);
         const std::size_t common = std::min(sa, sb);
         if (common > 16) {
             if (const int c = std::memcmp(ka + 16, kb + 16, common - 16))
@@ -168,12 +165,36 @@ void sortNaturally(QStringList &names)
         if (sa != sb)
             return sa < sb;
         return names.at(a.index) < names.at(b.index);
-    });
+    };
+    const auto keyAndSort = [&](qsizetype first, qsizetype last, uchar *end) {
+        for (qsizetype i = first; i < last; ++i) {
+            uchar *const start = end;
+            end = writeKey(names.at(i), start);
+            starts[std::size_t(i)] = start;
+            ends[std::size_t(i)] = end;
+            uchar head[16] = {};
+            std::memcpy(head, start, std::min<std::size_t>(std::size_t(end - start), sizeof head));
+            keyed[std::size_t(i)] = {{qFromBigEndian<quint64>(head), qFromBigEndian<quint64>(head + 8)}, i};
+        }
+        std::sort(keyed.begin() + first, keyed.begin() + last, less);
+    };
+    QFuture<void> secondHalf;
+    if (half < n) {
+        secondHalf = QtConcurrent::run(
+            [&] { keyAndSort(half, n, keys.get() + std::size_t(firstHalfUnits) * maxKeyBytesPerUnit); });
+    }
+    keyAndSort(0, half, keys.get());
+    secondHalf.waitForFinished();
 
     QStringList sorted;
-    sorted.reserve(names.size());
-    for (const Keyed &k : keyed)
-        sorted.append(std::move(names[k.index]));
+    sorted.reserve(n);
+    const auto take = [&](const Keyed &k) { sorted.append(std::move(names[k.index])); };
+    auto a = keyed.cbegin(), b = keyed.cbegin() + half;
+    const auto aEnd = b, bEnd = keyed.cend();
+    while (a != aEnd && b != bEnd)
+        take(less(*b, *a) ? *b++ : *a++);
+    std::for_each(a, aEnd, take);
+    std::for_each(b, bEnd, take);
     names = std::move(sorted);
 }
 
