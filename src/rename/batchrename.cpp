@@ -10,6 +10,7 @@
 #include "platform/renamefile.h"
 #include "rename/newname.h"
 #include "rename/runjournal.h"
+#include "walk/disposal.h"
 #include "walk/walk.h"
 
 void Form1::Command2_Click()
@@ -21,7 +22,7 @@ void Form1::Command2_Click()
     const HeldOpen held(closeGuard_);
     // The journal records which file each entry names before the first is renamed: that
     // look at the disk goes on from here, beside the locking and the making of the new names.
-    const QStringList sources = selectedSources(*this);
+    QStringList sources = selectedSources(*this);
     QFuture<SourceIdentities> identities = QtConcurrent::run(identitiesOfSources, sources);
     ForbidCmd();
 
@@ -41,7 +42,7 @@ void Form1::Command2_Click()
     const SelectedEntries selected(List1);
     Walk walk(held, List1, Walk::Order::FromTop);
     QuietEntryTexts texts(List1);
-    const QList<PlannedMove> plan = renamePlan(sources, fields, currentNumber, step);
+    QList<PlannedMove> plan = renamePlan(sources, fields, currentNumber, step);
     RunJournal journal(*this, JournalKind::Rename, plan, [&identities] { return identities.result(); });
     FsResult failure;
     int renamed = 0;
@@ -86,4 +87,6 @@ void Form1::Command2_Click()
     }
     ProgressBar1->setVisible(false);
     UnForbidCmd();
+    releaseList(std::move(plan));
+    releaseList(std::move(sources));
 }

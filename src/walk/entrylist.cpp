@@ -1,6 +1,7 @@
 #include "walk/entrylist.h"
 
 #include "platform/filenames.h"
+#include "walk/disposal.h"
 
 #include <QFocusEvent>
 
@@ -76,7 +77,7 @@ void EntryModel::replaceAll(const QStringList &texts)
     pending_.clear();
     ++rowsVersion_;
     beginResetModel();
-    texts_ = texts;
+    releaseList(std::exchange(texts_, texts));
     ids_.clear();
     takeNewIds(texts.size());
     ascending_ = true;
