@@ -40,6 +40,8 @@ public:
     // Those of every file, in the order of step(); made on another thread while the files go
     // back, since no step needs them.
     QList<Texts> allTexts() const;
+    // The journal's entries, for whoever frees them; no step can be taken after.
+    QList<JournalEntry> takeEntries() { return std::move(entries_); }
 
 private:
     // A file the batch moved: its entry of the journal (`to` is where the batch left it, `from`

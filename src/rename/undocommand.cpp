@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "walk/disposal.h"
 #include "walk/walk.h"
 #include "fileops/pathlist.h"
 #include "walk/entrylist.h"
@@ -149,7 +150,8 @@ void Form1::undoBatch(const QString &journalPath)
         setProgressPosition(float(k + 1));
     }
     std::reverse(back.begin(), back.end());
-    giveEntriesBack(List1, texts.takeResult(), back);
+    QList<BatchUndo::Texts> backTexts = texts.takeResult();
+    giveEntriesBack(List1, backTexts, back);
 
     // A window closed meanwhile leaves the batch to be taken back further another time.
     if (!walk.stoppedByClose()) {
@@ -165,4 +167,6 @@ void Form1::undoBatch(const QString &journalPath)
     ProgressBar1->setVisible(false);
     UnForbidCmd();
     journalsChanged();
+    releaseList(undo.takeEntries());
+    releaseList(std::move(backTexts));
 }
