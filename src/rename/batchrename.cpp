@@ -55,9 +55,9 @@ void Form1::Command2_Click()
         // when it holds the same path at the same place; otherwise (the list changed
         // meanwhile, or the plan stopped at a name it could not build) it is built here.
         TextResult target;
-        const bool planned = renamed < plan.size() && plan[renamed].from == src;
+        const bool planned = renamed < plan.size() && plan.at(renamed).from == src;
         if (planned) {
-            target.text = plan[renamed].to;
+            target.text = plan.at(renamed).to;
         } else {
             const TextResult number = runningNumber(fields, currentNumber, step);
             target = number.ok() ? buildNewPath(src, fields, number.text) : number;
