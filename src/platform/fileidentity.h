@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 
 #include <vector>
@@ -49,9 +50,27 @@ private:
     quint64 device_ = 0;
 };
 
-// The identities of many names (no '/' in them) in one folder, whose path ends in '/'. A name
-// that is not there has an unknown identity.
-QList<FileIdentity> identitiesInFolder(const QByteArray &folder, const QList<QByteArrayView> &names);
+// The rows of the paths in each folder (a path's folder keeps its final '/'), as views into
+// the paths. The paths of a batch come mostly in runs of one folder, whose text is compared
+// and not looked up again.
+template <typename View, typename Paths>
+QHash<View, QList<qsizetype>> rowsByFolder(const Paths &paths)
+{
+    QHash<View, QList<qsizetype>> rowsIn;
+    View last;
+    QList<qsizetype> *rows = nullptr;
+    for (qsizetype row = 0; row < paths.size(); ++row) {
+        const View path(paths[row]);
+        const View folder = path.first(path.lastIndexOf('/') + 1);
+        if (!rows || folder != last) {
+            rows = &rowsIn[folder];
+            last = folder;
+        }
+        rows->append(row);
+    }
+    return rowsIn;
+}
+
 // The identities of many paths, the names of each folder looked up together. The paths of a
 // batch come mostly in runs of one folder.
 QList<FileIdentity> identitiesOfPaths(const QList<QByteArrayView> &paths);

@@ -143,56 +143,19 @@ FileIdentity FolderIdentities::find(QByteArrayView name) const
     }
 }
 
-QList<FileIdentity> identitiesInFolder(const QByteArray &folder, const QList<QByteArrayView> &names)
-{
-    QList<FileIdentity> out(names.size());
-    if (names.isEmpty())
-        return out;
-    const FolderIdentities ids = FolderIdentities::read(folder, names);
-    for (qsizetype i = 0; i < names.size(); ++i)
-        out[i] = ids.find(names[i]);
-    return out;
-}
-
 QList<FileIdentity> identitiesOfPaths(const QList<QByteArrayView> &paths)
 {
-    if (paths.isEmpty())
-        return {};
-    const auto nameStart = [](QByteArrayView p) { return p.lastIndexOf('/') + 1; };
-    const auto folderOf = [&](QByteArrayView p) { return p.first(nameStart(p)); };
-    const auto nameOf = [&](QByteArrayView p) { return p.sliced(nameStart(p)); };
-    // The usual batch: one folder.
-    const QByteArrayView first = folderOf(paths[0]);
-    QList<QByteArrayView> names;
-    names.reserve(paths.size());
-    for (QByteArrayView p : paths) {
-        if (folderOf(p) != first)
-            break;
-        names.append(nameOf(p));
-    }
-    if (names.size() == paths.size())
-        return identitiesInFolder(first.toByteArray(), names);
-
-    QHash<QByteArray, QList<int>> byFolder;
-    QByteArrayView lastFolder;
-    QList<int> *rows = nullptr;
-    for (int i = 0; i < paths.size(); ++i) {
-        const QByteArrayView folder = folderOf(paths[i]);
-        if (!rows || folder != lastFolder) {
-            rows = &byFolder[folder.toByteArray()];
-            lastFolder = folder;
-        }
-        rows->append(i);
-    }
     QList<FileIdentity> out(paths.size());
-    for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
+    const auto rowsIn = rowsByFolder<QByteArrayView>(paths);
+    QList<QByteArrayView> names;
+    for (auto it = rowsIn.cbegin(); it != rowsIn.cend(); ++it) {
         names.clear();
         names.reserve(it->size());
-        for (int i : *it)
-            names.append(nameOf(paths[i]));
-        const QList<FileIdentity> found = identitiesInFolder(it.key(), names);
+        for (qsizetype row : *it)
+            names.append(paths[row].sliced(it.key().size()));
+        const FolderIdentities ids = FolderIdentities::read(it.key().toByteArray(), names);
         for (qsizetype k = 0; k < it->size(); ++k)
-            out[(*it)[k]] = found[k];
+            out[(*it)[k]] = ids.find(names[k]);
     }
     return out;
 }

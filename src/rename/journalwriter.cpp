@@ -93,19 +93,7 @@ FsResult createJournalFile(const QString &folder, DurableFile &file)
 
 SourceIdentities identitiesOfSources(const QStringList &paths)
 {
-    // The rows of each folder; a batch's paths come in runs of one folder, whose text is
-    // compared and not looked up again.
-    QHash<QStringView, QList<qsizetype>> rowsIn;
-    QStringView last;
-    QList<qsizetype> *rows = nullptr;
-    for (qsizetype row = 0; row < paths.size(); ++row) {
-        const QStringView folder = QStringView(paths[row]).first(paths[row].lastIndexOf(u'/') + 1);
-        if (!rows || folder != last) {
-            rows = &rowsIn[folder];
-            last = folder;
-        }
-        rows->append(row);
-    }
+    const auto rowsIn = rowsByFolder<QStringView>(paths);
     SourceIdentities out;
     for (auto it = rowsIn.cbegin(); it != rowsIn.cend(); ++it) {
         const QByteArray folder = encodeFileName(it.key());

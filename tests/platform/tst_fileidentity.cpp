@@ -13,7 +13,7 @@ class TstFileIdentity : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void identitiesInFolder_data()
+    void identitiesOfNames_data()
     {
         QTest::addColumn<int>("asked");
         // A few names of a folder of 300 are looked up one by one; all of them come from
@@ -21,7 +21,7 @@ private Q_SLOTS:
         QTest::newRow("each name looked up") << 2;
         QTest::newRow("whole listing") << 300;
     }
-    void identitiesInFolder()
+    void identitiesOfNames()
     {
         QFETCH(int, asked);
         TempFolder dir;
@@ -37,7 +37,10 @@ private Q_SLOTS:
         QList<QByteArrayView> ask(names.cbegin(), names.cbegin() + asked);
         ask.append(names.first());      // asked twice
         ask.append("missing");
-        const QList<FileIdentity> found = ::identitiesInFolder(folder, ask);
+        const FolderIdentities ids = FolderIdentities::read(folder, ask);
+        QList<FileIdentity> found;
+        for (QByteArrayView name : ask)
+            found.append(ids.find(name));
         QCOMPARE(found.size(), ask.size());
         for (int i = 0; i < asked + 1; ++i) {
             struct stat st;
